@@ -1,0 +1,49 @@
+/* Signal handlers of the main window, and the hemisphere choice they share. */
+#ifndef TOLKA_CALLBACKS_H
+#define TOLKA_CALLBACKS_H
+
+#include <stddef.h>
+
+#include <gtk/gtk.h>
+
+/* Hemisphere flags for the DMS-to-locator conversion: 0 east / north,
+ * 1 west / south. Written by the radio handlers, read by button2's. */
+extern int m_nD2QLoDir;
+extern int m_nD2QLaDir;
+
+/* Close button: leaves the main loop. */
+void on_button1_clicked(GtkButton *button, gpointer user_data);
+
+/* "Calculer QTH locator étendu": entry2..entry7 and the flags to entry1. */
+void on_button2_clicked(GtkButton *button, gpointer user_data);
+
+/* "Calculer DMS": the locator of entry8 to entry9..entry16. */
+void on_button3_clicked(GtkButton *button, gpointer user_data);
+
+/* Radio buttons E, O, N, S: each stores its hemisphere into its flag. */
+void on_radiobutton1_toggled(GtkToggleButton *togglebutton, gpointer user_data);
+void on_radiobutton2_toggled(GtkToggleButton *togglebutton, gpointer user_data);
+void on_radiobutton3_toggled(GtkToggleButton *togglebutton, gpointer user_data);
+void on_radiobutton4_toggled(GtkToggleButton *togglebutton, gpointer user_data);
+
+/* Size of a locator shown for display: ten characters of up to three bytes
+ * (U+FFFD) and a NUL. */
+enum { LOCATOR_DISPLAY_SIZE = 10 * 3 + 1 };
+
+/* The encoder's ten characters as the window shows them, into szOut: letters
+ * in lower case, every byte outside printable ASCII as U+FFFD, so the text is
+ * always valid UTF-8 and never cut short by a NUL. */
+void locator_display_text(const char *szLOCX, char *szOut);
+
+/* Working copy of a typed locator of nLength bytes (1 to 10) for the
+ * decoder, into szOut (11 bytes): ASCII letters upper-cased, no other byte
+ * changed; positions after a text of up to eight bytes take the lowest
+ * symbol of their level ('A' or '0'), and a nine-byte text keeps its NUL as
+ * the tenth character. */
+void locator_working_copy(const char *szText, size_t nLength, char *szOut);
+
+/* One decoded DMS component as the window shows it ("%2.2lf" in the current
+ * locale) into szOut of nSize bytes; the text is cut, never overrun. */
+void dms_component_text(double dValue, char *szOut, size_t nSize);
+
+#endif

@@ -28,66 +28,85 @@ enum class Editable { Yes, ReadOnly };
 enum class Group { None, Longitude, Latitude };
 
 struct WidgetRow {
-    const char *szName;
-    Kind kind;
-    const char *szParent;     /* nullptr for the window */
-    Packing packing;
-    const char *szText;       /* title, label, button text or stock id */
-    Text text;
-    gboolean bHomogeneous;    /* boxes */
-    gint nSpacing;            /* boxes */
-    guint nBorder;            /* containers; 0 leaves it unset */
-    Justify justify;          /* labels */
-    gint nWidth, nHeight;     /* size request; 0 leaves it unset */
-    Editable editable;        /* entries */
-    Group group;              /* radio buttons */
+    const char *szName = nullptr;
+    Kind kind = Kind::Window;
+    const char *szParent = nullptr;      /* nullptr for the window */
+    Packing packing = kNoNo;
+    const char *szText = nullptr;        /* title, label, button text or stock id */
+    Text text = Text::Catalogue;
+    gboolean bHomogeneous = FALSE;       /* boxes */
+    gint nSpacing = 0;                   /* boxes */
+    guint nBorder = 0;                   /* containers; 0 leaves it unset */
+    Justify justify = Justify::Unset;    /* labels */
+    gint nWidth = 0, nHeight = 0;        /* size request; 0 leaves it unset */
+    Editable editable = Editable::Yes;   /* entries */
+    Group group = Group::None;           /* radio buttons */
 };
+
+/* One constructor per kind of row, so the table below reads like a table. */
+constexpr WidgetRow Row(const char *szName, Kind kind, const char *szParent, Packing packing,
+                        const char *szText = nullptr)
+{
+    WidgetRow row;
+    row.szName = szName;
+    row.kind = kind;
+    row.szParent = szParent;
+    row.packing = packing;
+    row.szText = szText;
+    return row;
+}
 
 constexpr WidgetRow Window(const char *szName, const char *szTitle)
 {
-    return {szName, Kind::Window, nullptr, kNoNo, szTitle, Text::Catalogue,
-            FALSE, 0, 0, Justify::Unset, 0, 0, Editable::Yes, Group::None};
+    return Row(szName, Kind::Window, nullptr, kNoNo, szTitle);
 }
 
 constexpr WidgetRow Box(const char *szName, Kind kind, gboolean bHomogeneous, gint nSpacing,
                         const char *szParent, Packing packing, guint nBorder = 0)
 {
-    return {szName, kind, szParent, packing, nullptr, Text::Catalogue,
-            bHomogeneous, nSpacing, nBorder, Justify::Unset, 0, 0, Editable::Yes, Group::None};
+    WidgetRow row = Row(szName, kind, szParent, packing);
+    row.bHomogeneous = bHomogeneous;
+    row.nSpacing = nSpacing;
+    row.nBorder = nBorder;
+    return row;
 }
 
 constexpr WidgetRow Label(const char *szName, const char *szParent, Packing packing,
                           const char *szText, Justify justify, Text text = Text::Catalogue)
 {
-    return {szName, Kind::Label, szParent, packing, szText, text,
-            FALSE, 0, 0, justify, 0, 0, Editable::Yes, Group::None};
+    WidgetRow row = Row(szName, Kind::Label, szParent, packing, szText);
+    row.justify = justify;
+    row.text = text;
+    return row;
 }
 
 constexpr WidgetRow Separator(const char *szName, const char *szParent, Packing packing)
 {
-    return {szName, Kind::Separator, szParent, packing, nullptr, Text::Catalogue,
-            FALSE, 0, 0, Justify::Unset, 0, 0, Editable::Yes, Group::None};
+    return Row(szName, Kind::Separator, szParent, packing);
 }
 
 constexpr WidgetRow Entry(const char *szName, const char *szParent, Packing packing,
                           gint nWidth, Editable editable)
 {
-    return {szName, Kind::Entry, szParent, packing, nullptr, Text::Catalogue,
-            FALSE, 0, 0, Justify::Unset, nWidth, 24, editable, Group::None};
+    WidgetRow row = Row(szName, Kind::Entry, szParent, packing);
+    row.nWidth = nWidth;
+    row.nHeight = 24;
+    row.editable = editable;
+    return row;
 }
 
 constexpr WidgetRow Radio(const char *szName, const char *szParent, Packing packing,
                           const char *szText, Group group)
 {
-    return {szName, Kind::Radio, szParent, packing, szText, Text::Catalogue,
-            FALSE, 0, 0, Justify::Unset, 0, 0, Editable::Yes, group};
+    WidgetRow row = Row(szName, Kind::Radio, szParent, packing, szText);
+    row.group = group;
+    return row;
 }
 
 constexpr WidgetRow Button(const char *szName, Kind kind, const char *szParent,
                            Packing packing, const char *szText)
 {
-    return {szName, kind, szParent, packing, szText, Text::Catalogue,
-            FALSE, 0, 0, Justify::Unset, 0, 0, Editable::Yes, Group::None};
+    return Row(szName, kind, szParent, packing, szText);
 }
 
 constexpr Kind HBox = Kind::HBox;

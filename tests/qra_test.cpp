@@ -62,14 +62,19 @@ const EncodeCase kEncodeCases[] = {
     {{2, -120, 0, 0, 0, 0}, 0, 0, "JJ00AAAA00"},
 };
 
-TEST(Encoder, DocumentedPositionsGiveTheirLocators)
+template <size_t N> void ExpectEncodings(const EncodeCase (&cases)[N])
 {
-    for (const EncodeCase &c : kEncodeCases) {
+    for (const EncodeCase &c : cases) {
         SCOPED_TRACE(c.szExpected);
         EXPECT_EQ(Encode(c.tab[0], c.tab[1], c.tab[2], c.tab[3], c.tab[4], c.tab[5], c.nLoDir,
                          c.nLaDir),
                   c.szExpected);
     }
+}
+
+TEST(Encoder, DocumentedPositionsGiveTheirLocators)
+{
+    ExpectEncodings(kEncodeCases);
 }
 
 TEST(Encoder, WritesElevenBytesAndNothingBeyond)
@@ -92,11 +97,7 @@ TEST(Encoder, ValuesWithoutAnIndexShowQuestionMarks)
 {
     const double kNan = std::numeric_limits<double>::quiet_NaN();
     const double kInf = std::numeric_limits<double>::infinity();
-    struct {
-        double tab[6];
-        int nLoDir, nLaDir;
-        const char *szExpected;
-    } const cases[] = {
+    const EncodeCase cases[] = {
         {{kNan, 0, 0, 0, 0, 0}, 0, 0, "?J?0?A?A?0"},
         {{0, kNan, 0, 0, 0, 0}, 0, 0, "?J?0?A?A?0"},
         {{0, 0, 0, 0, 0, kNan}, 0, 0, "J?0?A?A?0?"},
@@ -115,12 +116,7 @@ TEST(Encoder, ValuesWithoutAnIndexShowQuestionMarks)
         {{-42949673140.0, 0, 0, 0, 0, 0}, 0, 0, "AJ00AAAA00"},
         {{-42949673160.0, 0, 0, 0, 0, 0}, 0, 0, "?J?0?A?A?0"},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.szExpected);
-        EXPECT_EQ(Encode(c.tab[0], c.tab[1], c.tab[2], c.tab[3], c.tab[4], c.tab[5], c.nLoDir,
-                         c.nLaDir),
-                  c.szExpected);
-    }
+    ExpectEncodings(cases);
 }
 
 TEST(Encoder, CharacterFunctionsTakeTheLowByte)

@@ -14,7 +14,10 @@ fi
 
 TOLKA_PID=
 cleanup() {
-  [ -n "$TOLKA_PID" ] && kill "$TOLKA_PID" 2>/dev/null && wait "$TOLKA_PID" 2>/dev/null
+  if [ -n "$TOLKA_PID" ]; then
+    kill "$TOLKA_PID" 2>/dev/null || true
+    wait "$TOLKA_PID" 2>/dev/null || true
+  fi
   stop_xvfb
 }
 trap cleanup EXIT

@@ -32,12 +32,14 @@ build_tree() {
   cmake --build "$dir" -j "$(nproc)"
 }
 
-# Starts a private X server; sets XVFB_PID and DISPLAY.
+# Starts a private X server; sets XVFB_PID and DISPLAY. -noreset: otherwise
+# the server resets whenever its last client leaves and refuses a client that
+# connects meanwhile.
 start_xvfb() {
   local fifo
   fifo=$(mktemp -u)
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$fifo" >/dev/null 2>&1 &
   XVFB_PID=$!
   local number
   read -r -t 20 number <"$fifo" || { rm -f "$fifo"; echo "Xvfb did not start" >&2; return 1; }
@@ -56,7 +58,7 @@ stop_xvfb() {
 # What the whole test suite needs beyond the build.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev locales gettext desktop-file-utils groff-base man-db
   valgrind clang libfuzzer-14-dev libclang-rt-14-dev python3 python3-pyatspi at-spi2-core
-  libatk-adaptor libgail-common dbus-daemon dbus-bin)
+  libatk-adaptor libgail-common dbus-daemon dbus-bin procps)
 
 # Generates the locales the tests run under, where they are missing.
 ensure_locales() {

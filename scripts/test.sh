@@ -1,11 +1,13 @@
 #!/bin/bash
 # Installs what is missing, builds Tolka and runs the whole test suite: once
-# in a plain build, once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# in a plain build, once under AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the fuzz targets for a few seconds each.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 ensure_packages "${BUILD_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-ensure_locales fr_FR.UTF-8 en_US.UTF-8
+# fr_FR.ISO-8859-1: a locale whose own case mapping reaches beyond ASCII.
+ensure_locales fr_FR.UTF-8 en_US.UTF-8 fr_FR.ISO-8859-1
 
 echo "== Plain build"
 build_tree "$TOLKA_ROOT/build-test"
@@ -13,4 +15,14 @@ ctest --test-dir "$TOLKA_ROOT/build-test" --output-on-failure -j "$(nproc)"
 
 echo "== Sanitizer build"
 build_tree "$TOLKA_ROOT/build-asan" -DTOLKA_SANITIZE=ON -DTOLKA_BUILD_BENCH=OFF
+# Leaks are checked at every test program's exit; the toolkit's one-time
+# allocations are suppressed (see the file), and any finding fails the test.
+export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
+export LSAN_OPTIONS="suppressions=$TOLKA_ROOT/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$TOLKA_ROOT/build-asan" --output-on-failure -j "$(nproc)"
+
+echo "== Fuzz targets, briefly, on the seed corpus"
+cmake -S "$TOLKA_ROOT/fuzz" -B "$TOLKA_ROOT/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+cmake --build "$TOLKA_ROOT/build-fuzz" -j "$(nproc)"
+ctest --test-dir "$TOLKA_ROOT/build-fuzz" --output-on-failure -j "$(nproc)"

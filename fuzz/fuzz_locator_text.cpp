@@ -1,0 +1,128 @@
+// The locator-to-DMS action's text path under any text a user could paste:
+// the bytes up to the first NUL (an entry's text never holds one), in a heap
+// block of exactly their size. The handler itself needs a display, so this
+// goes through the helpers it calls, in its order: length test, working
+// copy, decoder, magnitudes, formatting.
+//
+// Properties checked:
+// - the typed text is never changed;
+// - the working copy upper-cases ASCII letters only, keeps every other byte,
+//   and fills the rest of the ten positions as documented;
+// - each formatted field is short printable ASCII with no minus sign and
+//   reads back as the magnitude it shows; degrees and minutes end in ".00";
+// - formatting into a smaller buffer cuts the text, never overruns it.
+#include <glib.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "callbacks.h"
+#include "qra.h"
+
+namespace {
+
+void Check(bool bOk, const char *szWhat)
+{
+    if (!bOk) {
+        fprintf(stderr, "property failed: %s\n", szWhat);
+        abort();
+    }
+}
+
+// What the handler does with a decoded triple: magnitudes, and whether the
+// coordinate was negative (west or south).
+bool TakeMagnitudes(double *dDMS)
+{
+    const bool bNegative = dDMS[0] < 0 || dDMS[1] < 0 || dDMS[2] < 0;
+    for (int i = 0; i < 3; i++)
+        dDMS[i] = std::fabs(dDMS[i]);
+    return bNegative;
+}
+
+void CheckField(double dValue, bool bWhole, size_t nSmall)
+{
+    char szText[256];
+    dms_component_text(dValue, szText, sizeof szText);
+    const size_t nLength = strlen(szText);
+    Check(nLength >= 4 && nLength < 16, "a field is short");
+    Check(g_utf8_validate(szText, -1, NULL), "a field is valid UTF-8");
+    for (size_t i = 0; i < nLength; i++)
+        Check((szText[i] >= '0' && szText[i] <= '9') || szText[i] == '.',
+              "a field holds digits and the point only");
+    Check(std::fabs(strtod(szText, NULL) - dValue) <= 0.005 + 1e-9, "a field reads back");
+    if (bWhole)
+        Check(strcmp(szText + nLength - 3, ".00") == 0, "whole values end in .00");
+
+    // The same into a smaller buffer: a prefix, terminated, nothing beyond.
+    std::unique_ptr<char[]> small(new char[nSmall + 1]);
+    small[nSmall] = '\x5A';
+    dms_component_text(dValue, small.get(), nSmall);
+    Check(small[nSmall] == '\x5A', "formatting stays inside its buffer");
+    if (nSmall > 0) {
+        const size_t nCut = strlen(small.get());
+        Check(nCut == std::min(nLength, nSmall - 1), "formatting cuts at the buffer");
+        Check(memcmp(small.get(), szText, nCut) == 0, "the cut text is a prefix");
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const size_t nText = strnlen(reinterpret_cast<const char *>(data), size);
+    std::unique_ptr<char[]> text(new char[nText + 1]);
+    memcpy(text.get(), data, nText);
+    text[nText] = '\0';
+    const std::string typed(text.get(), nText);
+    const size_t nSmall = size > nText + 1 ? data[nText + 1] % 24 : 5;
+
+    const char *szText = text.get();
+    const size_t nLength = strlen(szText);
+    if (nLength < 1 || nLength > 10)
+        return 0;
+
+    std::unique_ptr<char[]> input(new char[11]);
+    locator_working_copy(szText, nLength, input.get());
+    const char *szInput = input.get();
+    static const char kLowest[] = "AA00AAAA00";
+    for (size_t i = 0; i < 10; i++) {
+        if (i < nLength) {
+            const char c = szText[i];
+            Check(szInput[i] == (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c),
+                  "the copy upper-cases ASCII letters only");
+        } else if (nLength == 9) {
+            Check(szInput[i] == '\0', "a nine-byte text keeps its NUL tenth");
+        } else {
+            Check(szInput[i] == kLowest[i], "a short text is filled with the lowest symbols");
+        }
+    }
+    Check(szInput[10] == '\0', "the copy is terminated");
+
+    double dDMSLa[3], dDMSLo[3];
+    KDMSLoLaFromLOCX(szInput, dDMSLa, dDMSLo, 0, 0);
+    const bool bWest = TakeMagnitudes(dDMSLo);
+    const bool bSouth = TakeMagnitudes(dDMSLa);
+    Check(bWest == (KCoordFromLoOrLa(szInput, 1, 0) < 0), "O exactly for a west longitude");
+    Check(bSouth == (KCoordFromLoOrLa(szInput, 0, 0) < 0), "S exactly for a south latitude");
+    for (int i = 0; i < 3; i++) {
+        CheckField(dDMSLo[i], i < 2, nSmall);
+        CheckField(dDMSLa[i], i < 2, nSmall);
+    }
+
+    Check(typed == std::string(szText, strlen(szText)), "the typed text is unchanged");
+    return 0;
+}
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    // The fields are formatted in the locale start-up takes from the
+    // environment; the read-back above expects a point.
+    setlocale(LC_ALL, "C");
+    return 0;
+}

@@ -1,8 +1,7 @@
 // The locator-to-DMS action's text path under any text a user could paste:
 // the bytes up to the first NUL (an entry's text never holds one), in a heap
-// block of exactly their size. The handler itself needs a display, so this
-// goes through the helpers it calls, in its order: length test, working
-// copy, decoder, magnitudes, formatting.
+// block of exactly their size, through locator_dms_texts, which computes
+// everything the handler writes (the handler itself needs a display).
 //
 // Properties checked:
 // - the typed text is never changed;
@@ -35,20 +34,13 @@ void Check(bool bOk, const char *szWhat)
     }
 }
 
-// What the handler does with a decoded triple: magnitudes, and whether the
-// coordinate was negative (west or south).
-bool TakeMagnitudes(double *dDMS)
+// szShown is the field's text for the decoded component dComponent.
+void CheckField(const char *szShown, double dComponent, bool bWhole, size_t nSmall)
 {
-    const bool bNegative = dDMS[0] < 0 || dDMS[1] < 0 || dDMS[2] < 0;
-    for (int i = 0; i < 3; i++)
-        dDMS[i] = std::fabs(dDMS[i]);
-    return bNegative;
-}
-
-void CheckField(double dValue, bool bWhole, size_t nSmall)
-{
+    const double dValue = std::fabs(dComponent);
     char szText[256];
     dms_component_text(dValue, szText, sizeof szText);
+    Check(strcmp(szShown, szText) == 0, "a field shows the component's magnitude");
     const size_t nLength = strlen(szText);
     Check(nLength >= 4 && nLength < 16, "a field is short");
     Check(g_utf8_validate(szText, -1, NULL), "a field is valid UTF-8");
@@ -84,7 +76,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const char *szText = text.get();
     const size_t nLength = strlen(szText);
-    if (nLength < 1 || nLength > 10)
+    LocatorDmsTexts texts;
+    const bool bDecoded = locator_dms_texts(szText, &texts);
+    Check(bDecoded == (nLength >= 1 && nLength <= 10), "exactly lengths 1 to 10 are decoded");
+    Check(typed == std::string(szText, strlen(szText)), "the typed text is unchanged");
+    if (!bDecoded)
         return 0;
 
     std::unique_ptr<char[]> input(new char[11]);
@@ -106,13 +102,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     double dDMSLa[3], dDMSLo[3];
     KDMSLoLaFromLOCX(szInput, dDMSLa, dDMSLo, 0, 0);
-    const bool bWest = TakeMagnitudes(dDMSLo);
-    const bool bSouth = TakeMagnitudes(dDMSLa);
-    Check(bWest == (KCoordFromLoOrLa(szInput, 1, 0) < 0), "O exactly for a west longitude");
-    Check(bSouth == (KCoordFromLoOrLa(szInput, 0, 0) < 0), "S exactly for a south latitude");
+    const bool bWest = KCoordFromLoOrLa(szInput, 1, 0) < 0;
+    const bool bSouth = KCoordFromLoOrLa(szInput, 0, 0) < 0;
+    Check(strcmp(texts.szLoHemisphere, bWest ? "O" : "E") == 0, "O exactly for a west longitude");
+    Check(strcmp(texts.szLaHemisphere, bSouth ? "S" : "N") == 0, "S exactly for a south latitude");
+    const char *const szLo[3] = {texts.m_dQ2DLoD, texts.m_dQ2DLoM, texts.m_dQ2DLoS};
+    const char *const szLa[3] = {texts.m_dQ2DLaD, texts.m_dQ2DLaM, texts.m_dQ2DLaS};
     for (int i = 0; i < 3; i++) {
-        CheckField(dDMSLo[i], i < 2, nSmall);
-        CheckField(dDMSLa[i], i < 2, nSmall);
+        CheckField(szLo[i], dDMSLo[i], i < 2, nSmall);
+        CheckField(szLa[i], dDMSLa[i], i < 2, nSmall);
     }
 
     Check(typed == std::string(szText, strlen(szText)), "the typed text is unchanged");

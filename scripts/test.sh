@@ -15,11 +15,6 @@ ctest --test-dir "$TOLKA_ROOT/build-test" --output-on-failure -j "$(nproc)"
 
 echo "== Sanitizer build"
 build_tree "$TOLKA_ROOT/build-asan" -DTOLKA_SANITIZE=ON -DTOLKA_BUILD_BENCH=OFF
-# Leaks are checked at every test program's exit; the toolkit's one-time
-# allocations are suppressed (see the file), and any finding fails the test.
-export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
-export LSAN_OPTIONS="suppressions=$TOLKA_ROOT/tests/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir "$TOLKA_ROOT/build-asan" --output-on-failure -j "$(nproc)"
 
 echo "== Fuzz targets, briefly, on the seed corpus"

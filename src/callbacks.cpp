@@ -88,25 +88,13 @@ static bool take_magnitudes(double *dDMS)
     return bNegative;
 }
 
-void on_button3_clicked(GtkButton *button, gpointer user_data)
+bool locator_dms_texts(const char *szText, LocatorDmsTexts *pTexts)
 {
-    (void)user_data;
-    GtkWidget *entry8 = lookup_widget(GTK_WIDGET(button), "entry8");
-    GtkWidget *loEntries[3] = {lookup_widget(GTK_WIDGET(button), "entry9"),
-                               lookup_widget(GTK_WIDGET(button), "entry10"),
-                               lookup_widget(GTK_WIDGET(button), "entry11")};
-    GtkWidget *entry12 = lookup_widget(GTK_WIDGET(button), "entry12");
-    GtkWidget *laEntries[3] = {lookup_widget(GTK_WIDGET(button), "entry13"),
-                               lookup_widget(GTK_WIDGET(button), "entry14"),
-                               lookup_widget(GTK_WIDGET(button), "entry15")};
-    GtkWidget *entry16 = lookup_widget(GTK_WIDGET(button), "entry16");
-
-    /* Measure before copying: a pasted text of any length is refused
-     * without being copied anywhere. */
-    const char *szText = gtk_entry_get_text(GTK_ENTRY(entry8));
-    const size_t nLength = strlen(szText);
+    /* Measure before copying, and no further than needed: a pasted text of
+     * any length is refused without being copied or even read whole. */
+    const size_t nLength = strnlen(szText, 11);
     if (nLength < 1 || nLength > 10)
-        return;
+        return false;
 
     char szInput[11];
     locator_working_copy(szText, nLength, szInput);
@@ -114,21 +102,42 @@ void on_button3_clicked(GtkButton *button, gpointer user_data)
     double dDMSLa[3], dDMSLo[3];
     KDMSLoLaFromLOCX(szInput, dDMSLa, dDMSLo, 0, 0);
 
-    gtk_entry_set_text(GTK_ENTRY(entry12), take_magnitudes(dDMSLo) ? "O" : "E");
-    gtk_entry_set_text(GTK_ENTRY(entry16), take_magnitudes(dDMSLa) ? "S" : "N");
+    pTexts->szLoHemisphere = take_magnitudes(dDMSLo) ? "O" : "E";
+    pTexts->szLaHemisphere = take_magnitudes(dDMSLa) ? "S" : "N";
+    dms_component_text(dDMSLo[0], pTexts->m_dQ2DLoD, sizeof pTexts->m_dQ2DLoD);
+    dms_component_text(dDMSLo[1], pTexts->m_dQ2DLoM, sizeof pTexts->m_dQ2DLoM);
+    dms_component_text(dDMSLo[2], pTexts->m_dQ2DLoS, sizeof pTexts->m_dQ2DLoS);
+    dms_component_text(dDMSLa[0], pTexts->m_dQ2DLaD, sizeof pTexts->m_dQ2DLaD);
+    dms_component_text(dDMSLa[1], pTexts->m_dQ2DLaM, sizeof pTexts->m_dQ2DLaM);
+    dms_component_text(dDMSLa[2], pTexts->m_dQ2DLaS, sizeof pTexts->m_dQ2DLaS);
+    return true;
+}
 
-    char m_dQ2DLoD[256], m_dQ2DLoM[256], m_dQ2DLoS[256];
-    char m_dQ2DLaD[256], m_dQ2DLaM[256], m_dQ2DLaS[256];
-    char *const szLo[3] = {m_dQ2DLoD, m_dQ2DLoM, m_dQ2DLoS};
-    char *const szLa[3] = {m_dQ2DLaD, m_dQ2DLaM, m_dQ2DLaS};
-    for (int i = 0; i < 3; i++) {
-        dms_component_text(dDMSLo[i], szLo[i], sizeof m_dQ2DLoD);
-        dms_component_text(dDMSLa[i], szLa[i], sizeof m_dQ2DLaD);
-    }
-    for (int i = 0; i < 3; i++)
-        gtk_entry_set_text(GTK_ENTRY(loEntries[i]), szLo[i]);
-    for (int i = 0; i < 3; i++)
-        gtk_entry_set_text(GTK_ENTRY(laEntries[i]), szLa[i]);
+void on_button3_clicked(GtkButton *button, gpointer user_data)
+{
+    (void)user_data;
+    GtkWidget *entry8 = lookup_widget(GTK_WIDGET(button), "entry8");
+    GtkWidget *entry9 = lookup_widget(GTK_WIDGET(button), "entry9");
+    GtkWidget *entry10 = lookup_widget(GTK_WIDGET(button), "entry10");
+    GtkWidget *entry11 = lookup_widget(GTK_WIDGET(button), "entry11");
+    GtkWidget *entry12 = lookup_widget(GTK_WIDGET(button), "entry12");
+    GtkWidget *entry13 = lookup_widget(GTK_WIDGET(button), "entry13");
+    GtkWidget *entry14 = lookup_widget(GTK_WIDGET(button), "entry14");
+    GtkWidget *entry15 = lookup_widget(GTK_WIDGET(button), "entry15");
+    GtkWidget *entry16 = lookup_widget(GTK_WIDGET(button), "entry16");
+
+    LocatorDmsTexts texts;
+    if (!locator_dms_texts(gtk_entry_get_text(GTK_ENTRY(entry8)), &texts))
+        return;
+
+    gtk_entry_set_text(GTK_ENTRY(entry12), texts.szLoHemisphere);
+    gtk_entry_set_text(GTK_ENTRY(entry16), texts.szLaHemisphere);
+    gtk_entry_set_text(GTK_ENTRY(entry9), texts.m_dQ2DLoD);
+    gtk_entry_set_text(GTK_ENTRY(entry10), texts.m_dQ2DLoM);
+    gtk_entry_set_text(GTK_ENTRY(entry11), texts.m_dQ2DLoS);
+    gtk_entry_set_text(GTK_ENTRY(entry13), texts.m_dQ2DLaD);
+    gtk_entry_set_text(GTK_ENTRY(entry14), texts.m_dQ2DLaM);
+    gtk_entry_set_text(GTK_ENTRY(entry15), texts.m_dQ2DLaS);
 }
 
 void on_radiobutton1_toggled(GtkToggleButton *togglebutton, gpointer user_data)

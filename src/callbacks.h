@@ -46,4 +46,17 @@ void locator_working_copy(const char *szText, size_t nLength, char *szOut);
  * locale) into szOut of nSize bytes; the text is cut, never overrun. */
 void dms_component_text(double dValue, char *szOut, size_t nSize);
 
+/* The eight texts the locator-to-DMS action shows: the magnitudes of the
+ * decoded corner and the hemisphere letters, which are not translated. */
+struct LocatorDmsTexts {
+    char m_dQ2DLoD[256], m_dQ2DLoM[256], m_dQ2DLoS[256];
+    char m_dQ2DLaD[256], m_dQ2DLaM[256], m_dQ2DLaS[256];
+    const char *szLoHemisphere; /* "E" or "O" */
+    const char *szLaHemisphere; /* "N" or "S" */
+};
+
+/* Decodes the typed text szText into *pTexts. False, with nothing written,
+ * when its length is not 1 to 10 bytes (however long it is). */
+bool locator_dms_texts(const char *szText, LocatorDmsTexts *pTexts);
+
 #endif

@@ -9,8 +9,6 @@ target_compile_definitions(tolka_i18n_tests PRIVATE
   TOLKA_TEST_CATALOGUE="${TOLKA_BUILD_LOCALEDIR}/en/LC_MESSAGES/locx.mo")
 add_dependencies(tolka_i18n_tests translations)
 add_test(NAME i18n.window COMMAND ${TOLKA_WITH_XVFB} $<TARGET_FILE:tolka_i18n_tests>)
-set_tests_properties(i18n.window PROPERTIES
-  ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/i18n_lsan.supp")
 
 # The committed template is what the sources give.
 add_test(NAME i18n.pot_matches_sources

@@ -18,8 +18,3 @@ target_compile_definitions(tolka_close_tests PRIVATE TOLKA_PROGRAM="$<TARGET_FIL
 add_dependencies(tolka_close_tests tolka)
 add_test(NAME window_close COMMAND ${TOLKA_WITH_XVFB} $<TARGET_FILE:tolka_close_tests>)
 
-# In a sanitizer build, fontconfig's one-time allocations would count as
-# leaks of the test programs and of the program under test (which inherits
-# the environment).
-set_tests_properties(window window_close PROPERTIES
-  ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/window_lsan.supp")

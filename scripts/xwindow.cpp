@@ -11,6 +11,7 @@
 //     window appears in time or the program ends first.
 #include <gtk/gtk.h>
 #include <gdk/gdkx.h>
+#include "x11_find.h"
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -31,36 +32,12 @@
 
 namespace {
 
-// Depth-first search below root for a viewable window whose WM_NAME is title.
-Window FindMapped(Display *display, Window window, const char *title)
-{
-    char *name = nullptr;
-    if (XFetchName(display, window, &name) && name) {
-        const bool bMatch = std::strcmp(name, title) == 0;
-        XFree(name);
-        XWindowAttributes attributes;
-        if (bMatch && XGetWindowAttributes(display, window, &attributes) &&
-            attributes.map_state == IsViewable)
-            return window;
-    }
-    Window root, parent, *children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (XQueryTree(display, window, &root, &parent, &children, &count)) {
-        for (unsigned i = 0; i < count && !found; i++)
-            found = FindMapped(display, children[i], title);
-        if (children)
-            XFree(children);
-    }
-    return found;
-}
-
 Window WaitMapped(Display *display, const char *title, double dTimeout)
 {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::duration<double>(dTimeout);
     while (std::chrono::steady_clock::now() < deadline) {
-        Window window = FindMapped(display, DefaultRootWindow(display), title);
+        Window window = FindViewableWindow(display, DefaultRootWindow(display), title);
         if (window)
             return window;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 // After gtest: Xlib's macros (None, Bool, ...) would break its headers.
+#include "x11_find.h"
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -91,30 +92,6 @@ Display *SharedDisplay()
     return display;
 }
 
-// Depth-first search for a viewable window whose WM_NAME is szTitle.
-Window FindViewable(Display *display, Window window, const char *szTitle)
-{
-    char *szName = nullptr;
-    if (XFetchName(display, window, &szName) && szName) {
-        const bool bMatch = std::strcmp(szName, szTitle) == 0;
-        XFree(szName);
-        XWindowAttributes attributes;
-        if (bMatch && XGetWindowAttributes(display, window, &attributes) &&
-            attributes.map_state == IsViewable)
-            return window;
-    }
-    Window root, parent, *children = nullptr;
-    unsigned nChildren = 0;
-    Window found = 0;
-    if (XQueryTree(display, window, &root, &parent, &children, &nChildren)) {
-        for (unsigned i = 0; i < nChildren && !found; i++)
-            found = FindViewable(display, children[i], szTitle);
-        if (children)
-            XFree(children);
-    }
-    return found;
-}
-
 class ProgramTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -125,7 +102,7 @@ protected:
         Display *display = m_display;
         ASSERT_TRUE(PollUntil(
             [&] {
-                m_window = FindViewable(display, DefaultRootWindow(display), "Tolka");
+                m_window = FindViewableWindow(display, DefaultRootWindow(display), "Tolka");
                 return m_window != 0;
             },
             kStartTimeout))

@@ -15,6 +15,7 @@ add_test(NAME window_helpers COMMAND tolka_window_helpers_tests)
 add_executable(tolka_close_tests close_test.cpp)
 target_link_libraries(tolka_close_tests PRIVATE PkgConfig::X11 GTest::gtest GTest::gtest_main)
 target_compile_definitions(tolka_close_tests PRIVATE TOLKA_PROGRAM="$<TARGET_FILE:tolka>")
+target_include_directories(tolka_close_tests PRIVATE ${PROJECT_SOURCE_DIR}/scripts)
 add_dependencies(tolka_close_tests tolka)
 add_test(NAME window_close COMMAND ${TOLKA_WITH_XVFB} $<TARGET_FILE:tolka_close_tests>)
 

@@ -30,14 +30,22 @@ constexpr int kLevelCount = sizeof kLevels / sizeof kLevels[0];
  * cell beyond the edge rather than the one before. */
 constexpr double kBias = 0.000001;
 
-/* The one place a double becomes a grid index: truncation toward zero, and
- * only for finite values that fit an int (anything else has no index and
- * converting it would be undefined behaviour). */
-bool GridIndex(double r, int *pnIndex)
+/* The one place doubles become grid indices: the five indices of an axis
+ * from s, its count of coarsest cells, by successive truncation toward zero,
+ * each remainder scaled to the next level. False when s is not a finite
+ * value that fits an int: it has no index, and converting it would be
+ * undefined behaviour. Only s can fail: once it has an index, each finer
+ * value is a fraction in (-1, 1) times at most 24. */
+bool AxisIndices(double s, int *pnIndex)
 {
-    if (!(r > -2147483649.0 && r < 2147483648.0))
+    if (!(s > -2147483649.0 && s < 2147483648.0))
         return false;
-    *pnIndex = static_cast<int>(r);
+    double r = s;
+    pnIndex[0] = static_cast<int>(r);
+    for (int i = 1; i < kLevelCount; i++) {
+        r = (r - pnIndex[i - 1]) * kLevels[i].nCells;
+        pnIndex[i] = static_cast<int>(r);
+    }
     return true;
 }
 
@@ -48,19 +56,14 @@ void EncodeAxis(double m, int nDir, double dHalfRange, double dRange, char *szOu
     m = m + kBias;
     const double x = nDir == 0 ? m + dHalfRange : dHalfRange - m;
     /* Divide first, then scale: the order fixes the rounding. */
-    double r = x / dRange * kLevels[0].nCells;
-    int nIndex = 0;
+    int anIndex[kLevelCount];
+    const bool bIndexed = AxisIndices(x / dRange * kLevels[0].nCells, anIndex);
     for (int i = 0; i < kLevelCount; i++) {
-        if (i > 0)
-            r = (r - nIndex) * kLevels[i].nCells;
-        if (!GridIndex(r, &nIndex)) {
-            /* No index here, so none finer either: show a visible non-locator. */
-            for (; i < kLevelCount; i++)
-                szOut[2 * i] = '?';
-            return;
-        }
-        szOut[2 * i] = kLevels[i].bLetter ? KAsciiCharFromNumber(nIndex)
-                                          : KAsciiNumberFromNumber(nIndex);
+        if (!bIndexed)
+            szOut[2 * i] = '?'; /* a visible non-locator */
+        else
+            szOut[2 * i] = kLevels[i].bLetter ? KAsciiCharFromNumber(anIndex[i])
+                                              : KAsciiNumberFromNumber(anIndex[i]);
     }
 }
 

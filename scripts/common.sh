@@ -62,12 +62,12 @@ TEST_PACKAGES=(libgtest-dev libbenchmark-dev locales gettext desktop-file-utils 
 
 # Generates the locales the tests run under, where they are missing.
 ensure_locales() {
-  local spec input charset
-  for spec in "$@"; do                       # e.g. fr_FR.UTF-8
-    input=${spec%%.*}
-    charset=${spec#*.}
+  local name input charset
+  for name in "$@"; do                       # e.g. fr_FR.UTF-8
+    input=${name%%.*}
+    charset=${name#*.}
     locale -a 2>/dev/null | grep -qix "${input}.$(echo "$charset" | tr -d '-')" && continue
-    echo "Generating the locale $spec"
-    as_root localedef -i "$input" -f "$charset" "$spec"
+    echo "Generating the locale $name"
+    as_root localedef -i "$input" -f "$charset" "$name"
   done
 }

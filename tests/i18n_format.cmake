@@ -32,7 +32,7 @@ execute_process(COMMAND ${MSGFMT} --output-file=${WORK_DIR}/broken.mo ${WORK_DIR
 if(result EQUAL 0)
   message(FATAL_ERROR "msgfmt accepts a pixmap warning whose %s became %d")
 endif()
-if(NOT log MATCHES "format specification")
+if(NOT log MATCHES "in .msgid. and .msgstr. for argument 1 are not the same")
   message(FATAL_ERROR "msgfmt refused the broken catalogue for another reason:\n${log}")
 endif()
 message(STATUS "refused as it should be:\n${log}")

@@ -24,6 +24,8 @@ void locator_display_text(const char *szLOCX, char *szOut)
     char *p = szOut;
     for (int i = 0; i < 10; i++) {
         unsigned char c = static_cast<unsigned char>(szLOCX[i]);
+        /* Lower-cased byte by byte, not with g_strdown: absurd input can put
+         * a NUL among the ten positions, and the letters after it count too. */
         if (c >= 'A' && c <= 'Z')
             c = static_cast<unsigned char>(c - 'A' + 'a');
         if (c >= 0x20 && c <= 0x7E) {

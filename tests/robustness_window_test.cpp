@@ -18,10 +18,9 @@
 #include <gtest/gtest.h>
 
 #include "callbacks.h"
-#include "guards.h"
-#include "interface.h"
 #include "qra.h"
 #include "support.h"
+#include "window_fixture.h"
 
 namespace {
 
@@ -52,48 +51,41 @@ const char *const kDmsFields[6] = {"entry2", "entry3", "entry4", "entry5", "entr
 const char *const kLocatorOutputs[8] = {"entry9",  "entry10", "entry11", "entry12",
                                         "entry13", "entry14", "entry15", "entry16"};
 
-class BadInputWindow : public ::testing::Test {
+class BadInputWindow : public WindowTest {
 protected:
     void SetUp() override
     {
-        RequireGtk();
+        WindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
         // After the toolkit's start, which sets the locale from the
         // environment: the texts below use the full stop.
         m_locale.reset(new LocaleGuard("C"));
         ASSERT_TRUE(m_locale->ok());
-        m_window = create_window1();
         gtk_widget_show(m_window);
     }
     void TearDown() override
     {
-        if (m_window)
-            gtk_widget_destroy(m_window);
+        WindowTest::TearDown();
         EXPECT_TRUE(m_complaints.messages().empty())
             << "the toolkit complained: " << m_complaints.messages().front();
     }
 
-    GtkWidget *Widget(const char *szName) { return lookup_widget(m_window, szName); }
-    void SetText(const char *szName, const std::string &text)
+    // Every text read back must be valid UTF-8.
+    std::string Text(const char *szName) const
     {
-        gtk_entry_set_text(GTK_ENTRY(Widget(szName)), text.c_str());
+        const std::string text = WindowTest::Text(szName);
+        EXPECT_TRUE(g_utf8_validate(text.c_str(), -1, NULL)) << szName << " holds invalid UTF-8";
+        return text;
     }
-    std::string Text(const char *szName)
+    void Hemispheres(bool bWest, bool bSouth) const
     {
-        const char *szText = gtk_entry_get_text(GTK_ENTRY(Widget(szName)));
-        EXPECT_TRUE(g_utf8_validate(szText, -1, NULL)) << szName << " holds invalid UTF-8";
-        return szText;
-    }
-    void Hemispheres(bool bWest, bool bSouth)
-    {
-        gtk_toggle_button_set_active(
-            GTK_TOGGLE_BUTTON(Widget(bWest ? "radiobutton2" : "radiobutton1")), TRUE);
-        gtk_toggle_button_set_active(
-            GTK_TOGGLE_BUTTON(Widget(bSouth ? "radiobutton4" : "radiobutton3")), TRUE);
+        Select(bWest ? "radiobutton2" : "radiobutton1");
+        Select(bSouth ? "radiobutton4" : "radiobutton3");
     }
 
     std::unique_ptr<LocaleGuard> m_locale;
     ToolkitComplaints m_complaints;
-    GtkWidget *m_window = nullptr;
 };
 
 // What a DMS field's text counts as.

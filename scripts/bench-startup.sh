@@ -16,7 +16,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 RUNS=${1:-20}
 [[ $RUNS =~ ^[1-9][0-9]*$ ]] || { echo "usage: $0 [RUNS]" >&2; exit 2; }
 
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev gettext
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev
 BUILD="$TOLKA_ROOT/build-bench"
 build_tree "$BUILD" -DCMAKE_BUILD_TYPE=Release -DTOLKA_BUILD_TESTS=OFF >/dev/null
 

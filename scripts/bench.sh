@@ -11,7 +11,7 @@
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev gettext
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev
 BUILD="$TOLKA_ROOT/build-bench"
 build_tree "$BUILD" -DCMAKE_BUILD_TYPE=Release -DTOLKA_BUILD_TESTS=OFF >/dev/null
 

@@ -32,6 +32,13 @@ build_tree() {
   cmake --build "$dir" -j "$(nproc)"
 }
 
+# Builds the libFuzzer targets (a tree of their own: they need clang) into
+# $TOLKA_ROOT/build-fuzz.
+build_fuzz_tree() {
+  cmake -S "$TOLKA_ROOT/fuzz" -B "$TOLKA_ROOT/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --build "$TOLKA_ROOT/build-fuzz" -j "$(nproc)"
+}
+
 # Starts a private X server; sets XVFB_PID and DISPLAY. -noreset: otherwise
 # the server resets whenever its last client leaves and refuses a client that
 # connects meanwhile.

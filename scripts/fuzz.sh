@@ -14,9 +14,8 @@ targets=("$@")
 
 ensure_packages "${BUILD_PACKAGES[@]}" clang libfuzzer-14-dev libclang-rt-14-dev
 
+build_fuzz_tree
 build="$TOLKA_ROOT/build-fuzz"
-cmake -S "$TOLKA_ROOT/fuzz" -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$build" -j "$(nproc)"
 mkdir -p "$build/artifacts" "$build/logs"
 
 status=0

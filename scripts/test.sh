@@ -18,6 +18,5 @@ build_tree "$TOLKA_ROOT/build-asan" -DTOLKA_SANITIZE=ON -DTOLKA_BUILD_BENCH=OFF
 ctest --test-dir "$TOLKA_ROOT/build-asan" --output-on-failure -j "$(nproc)"
 
 echo "== Fuzz targets, briefly, on the seed corpus"
-cmake -S "$TOLKA_ROOT/fuzz" -B "$TOLKA_ROOT/build-fuzz" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build "$TOLKA_ROOT/build-fuzz" -j "$(nproc)"
+build_fuzz_tree
 ctest --test-dir "$TOLKA_ROOT/build-fuzz" --output-on-failure -j "$(nproc)"

@@ -6,8 +6,9 @@
 #include <locale.h>
 
 #define TOLKA_DOMAIN "locx"
-#define TOLKA_LOCALEDIR "/usr/local/share/locale"
-#define TOLKA_PIXMAPDIR "/usr/local/share/locx/pixmaps"
+/* TOLKA_LOCALEDIR (the catalogue directory of the configured prefix),
+ * TOLKA_LOCALEDIR_FROM_BINDIR (the same, relative to the programs'
+ * directory) and TOLKA_PIXMAPDIR come from the build. */
 
 /* Looked up in our own domain, whatever the default domain is. */
 #define _(String) dcgettext(TOLKA_DOMAIN, String, LC_MESSAGES)

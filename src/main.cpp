@@ -1,5 +1,6 @@
 #include <gtk/gtk.h>
 
+#include "catalogue_dir.h"
 #include "i18n.h"
 #include "interface.h"
 #include "support.h"
@@ -17,7 +18,11 @@ static gboolean on_window1_delete_event(GtkWidget *widget, GdkEvent *event, gpoi
 
 int main(int argc, char *argv[])
 {
-    bindtextdomain(TOLKA_DOMAIN, TOLKA_LOCALEDIR);
+    /* Beside this installation first: the build-time prefix is not where
+     * a copy installed elsewhere keeps its catalogues. */
+    const std::string szLocaleDir =
+        catalogue_directory(TOLKA_LOCALEDIR_FROM_BINDIR, TOLKA_LOCALEDIR);
+    bindtextdomain(TOLKA_DOMAIN, szLocaleDir.c_str());
     bind_textdomain_codeset(TOLKA_DOMAIN, "UTF-8");
     textdomain(TOLKA_DOMAIN);
 

@@ -3,6 +3,7 @@
 // memory grow. Under AddressSanitizer the resident size mostly measures the
 // sanitizer's quarantine and shadow memory, so the growth bounds are not
 // checked there; the reference counts are.
+#include <algorithm>
 #include <gtk/gtk.h>
 
 #include <cstdio>
@@ -175,7 +176,7 @@ void Convert(GtkWidget *window1, int nFirst, int nCount)
 
         std::string locator = kLocators[n % (sizeof kLocators / sizeof kLocators[0])];
         if (locator.size() >= 4 && n % 5 == 0)
-            locator.resize(1 + n % 10 < locator.size() ? 1 + n % 10 : locator.size());
+            locator.resize(std::min<size_t>(1 + n % 10, locator.size()));
         gtk_entry_set_text(GTK_ENTRY(entry8), locator.c_str());
         gtk_button_clicked(GTK_BUTTON(button3));
         if (n % 500 == 0)

@@ -28,6 +28,8 @@ int main(int argc, char *argv[])
 
     gtk_set_locale();
     gtk_init(&argc, &argv);
+    /* The installed icon (share/icons/hicolor), for every window we open. */
+    gtk_window_set_default_icon_name("tolka");
 
     add_pixmap_directory(TOLKA_PIXMAPDIR);
 

@@ -23,7 +23,10 @@ if(NOT result EQUAL 0)
 endif()
 
 if(NOT failure)
-  foreach(file bin/tolka share/applications/tolka.desktop share/man/man1/tolka.1
+  foreach(file bin/tolka share/applications/org.example.Tolka.desktop
+               share/metainfo/org.example.Tolka.metainfo.xml
+               share/icons/hicolor/scalable/apps/tolka.svg
+               share/icons/hicolor/48x48/apps/tolka.png share/man/man1/tolka.1
                share/locale/en/LC_MESSAGES/locx.mo)
     if(NOT EXISTS "${PREFIX}/${file}")
       string(APPEND failure "not installed: ${file}\n")

@@ -22,8 +22,9 @@ ensure_packages() {
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building and running the program needs.
-BUILD_PACKAGES=(g++ make cmake pkg-config libgtk2.0-dev libx11-dev xvfb gettext)
+# What building and running the program needs; dpkg-dev computes the Debian
+# package's dependencies.
+BUILD_PACKAGES=(g++ make cmake pkg-config libgtk2.0-dev libx11-dev xvfb gettext dpkg-dev)
 
 # Configures and builds into the directory $1, with further CMake options.
 build_tree() {
@@ -65,7 +66,7 @@ stop_xvfb() {
 # What the whole test suite needs beyond the build.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev locales gettext desktop-file-utils groff-base man-db
   valgrind clang libfuzzer-14-dev libclang-rt-14-dev python3 python3-pyatspi at-spi2-core
-  libatk-adaptor libgail-common dbus-daemon dbus-bin procps)
+  libatk-adaptor libgail-common dbus-daemon dbus-bin procps lintian appstream)
 
 # Generates the locales the tests run under, where they are missing.
 ensure_locales() {

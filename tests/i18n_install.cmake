@@ -3,17 +3,11 @@
 # checks that not one file is left (directories may stay: uninstall keeps
 # them, as they may be shared in a real prefix). Run with cmake -P:
 #   -DBUILD_DIR=<build tree> -DPREFIX=<scratch prefix>
-# The install rewrites BUILD_DIR/install_manifest.txt; an earlier one is put
-# back at the end so a real install can still be undone.
 cmake_minimum_required(VERSION 3.16)
+include(${CMAKE_CURRENT_LIST_DIR}/install_manifest_guard.cmake)
 
-set(manifest "${BUILD_DIR}/install_manifest.txt")
-set(saved "${BUILD_DIR}/install_manifest.txt.before-test")
 file(REMOVE_RECURSE "${PREFIX}")
-file(REMOVE "${saved}")
-if(EXISTS "${manifest}")
-  file(RENAME "${manifest}" "${saved}")
-endif()
+keep_install_manifest("${BUILD_DIR}")
 
 set(failure "")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
@@ -26,8 +20,8 @@ if(NOT failure)
   foreach(file bin/tolka share/applications/org.example.Tolka.desktop
                share/metainfo/org.example.Tolka.metainfo.xml
                share/icons/hicolor/scalable/apps/tolka.svg
-               share/icons/hicolor/48x48/apps/tolka.png share/man/man1/tolka.1
-               share/locale/en/LC_MESSAGES/locx.mo)
+               share/icons/hicolor/48x48/apps/tolka.png share/man/man1/tolka.1.gz
+               share/locale/en/LC_MESSAGES/locx.mo share/doc/tolka/copyright)
     if(NOT EXISTS "${PREFIX}/${file}")
       string(APPEND failure "not installed: ${file}\n")
     endif()
@@ -50,10 +44,7 @@ if(NOT failure)
   endif()
 endif()
 
-file(REMOVE "${manifest}")
-if(EXISTS "${saved}")
-  file(RENAME "${saved}" "${manifest}")
-endif()
+restore_install_manifest("${BUILD_DIR}")
 if(failure)
   message(FATAL_ERROR "${failure}")
 endif()

@@ -38,6 +38,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://example.org/tolka/)
 # Depends from the libraries the programs link (dpkg-shlibdeps).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# GTK+ 2 finds the window's icon only where the hicolor theme is installed,
+# which the toolkit itself merely recommends.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS hicolor-icon-theme)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # Directories that the install creates get 0755 whatever the umask.

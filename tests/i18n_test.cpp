@@ -19,6 +19,7 @@
 #include "i18n_po.h"
 #include "interface.h"
 #include "support.h"
+#include "window_setup.h"
 
 namespace fs = std::filesystem;
 
@@ -245,6 +246,59 @@ TEST_F(CatalogueTest, EveryWindowTextIsInTheTemplate)
     for (const TextRow &row : kTexts)
         tabled.insert(row.szFrench);
     EXPECT_EQ(walked, tabled);
+}
+
+// What complete_window1 tells screen readers and shows as tooltips: the
+// entries' accessible names, the radio buttons' descriptions and every
+// tooltip, in tree order.
+void CollectAccessTexts(GtkWidget *widget, std::vector<std::string> &texts)
+{
+    AtkObject *accessible = gtk_widget_get_accessible(widget);
+    const gchar *szAccess = GTK_IS_ENTRY(widget)          ? atk_object_get_name(accessible)
+                            : GTK_IS_RADIO_BUTTON(widget) ? atk_object_get_description(accessible)
+                                                          : nullptr;
+    if (szAccess)
+        texts.push_back(szAccess);
+    if (gchar *szTooltip = gtk_widget_get_tooltip_text(widget)) {
+        texts.push_back(szTooltip);
+        g_free(szTooltip);
+    }
+    if (GTK_IS_CONTAINER(widget)) {
+        GList *children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList *child = children; child; child = child->next)
+            CollectAccessTexts(GTK_WIDGET(child->data), texts);
+        g_list_free(children);
+    }
+}
+
+// Each of them is in the template, and under English each is the English
+// catalogue's translation of the French one.
+TEST_F(CatalogueTest, AccessibleNamesAndTooltipsComeFromTheCatalogue)
+{
+    std::vector<std::string> french, english;
+    {
+        LocaleGuard locale("C");
+        complete_window1(BuildWindow());
+        CollectAccessTexts(m_window, french);
+        gtk_widget_destroy(m_window);
+    }
+    LocaleGuard locale("en_US.UTF-8");
+    ASSERT_TRUE(locale.ok()) << "en_US.UTF-8 is missing: scripts/test.sh generates it";
+    complete_window1(BuildWindow());
+    CollectAccessTexts(m_window, english);
+
+    // 16 entry names, 4 radio descriptions, their 4 tooltips and entry8's.
+    ASSERT_EQ(french.size(), 25u);
+    const std::set<std::string> msgids = Msgids(ReadPoFile(kSourceDir + "/po/locx.pot"));
+    std::map<std::string, std::string> translations;
+    for (const PoEntry &entry : ReadPoFile(kSourceDir + "/po/en.po"))
+        if (!entry.msgstr.empty())
+            translations[entry.msgid] = entry.msgstr[0];
+    ASSERT_EQ(english.size(), french.size());
+    for (size_t i = 0; i < french.size(); i++) {
+        EXPECT_EQ(msgids.count(french[i]), 1u) << "not in po/locx.pot: " << french[i];
+        EXPECT_EQ(english[i], translations[french[i]]) << french[i];
+    }
 }
 
 // The manual's two examples, run through the window: its DMS example must

@@ -141,7 +141,9 @@ TEST_F(DmsToLocatorTest, HemisphereChangeWaitsForTheNextPress)
     EXPECT_EQ(Text("entry1"), "ii99xxxx99");
 }
 
-TEST_F(DmsToLocatorTest, EnterInAnyEntryConvertsNothing)
+// Enter is connected by complete_window1 (window_setup_test.cpp), not by the
+// widget table.
+TEST_F(DmsToLocatorTest, EnterConvertsNothingBeforeTheWindowIsCompleted)
 {
     const DmsCase &row = kDmsCases[0];
     for (int i = 0; i < 6; i++)

@@ -24,7 +24,7 @@ endif()
 
 if(NOT failure)
   foreach(file bin/tolka share/applications/tolka.desktop share/man/man1/tolka.1
-               share/locale/en/LC_MESSAGES/locx.mo)
+               share/locale/en/LC_MESSAGES/locx.mo share/locale/fr/LC_MESSAGES/locx.mo)
     if(NOT EXISTS "${PREFIX}/${file}")
       string(APPEND failure "not installed: ${file}\n")
     endif()

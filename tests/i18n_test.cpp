@@ -53,7 +53,7 @@ const TextRow kTexts[] = {
     {"label6", "QTH Locator étendu", "Extended QTH locator"},
     {"label7", "Longitude", "Longitude (O = west)"},
     {"button3", "Calculer DMS", "Compute DMS"},
-    {"label8", "Latitude", "Latitude"},
+    {"label8", "Latitude", "Latitude (S = south)"},
     {"label10", "Tolka\nPar les développeurs de Tolka\n2026", "Tolka\nBy the Tolka developers\n2026"},
 };
 

@@ -5,7 +5,7 @@
 #   -DBUILD_DIR=<build tree> -DPREFIX=<scratch prefix>
 # The install rewrites BUILD_DIR/install_manifest.txt; an earlier one is put
 # back at the end so a real install can still be undone.
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 
 set(manifest "${BUILD_DIR}/install_manifest.txt")
 set(saved "${BUILD_DIR}/install_manifest.txt.before-test")

@@ -3,7 +3,7 @@
 #   -DMANIFEST=<build tree>/install_manifest.txt
 # Only files go: directories stay, since a prefix like /usr/local shares
 # share/man/man1, share/applications and the like with other programs.
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 
 if(NOT DEFINED MANIFEST)
   message(FATAL_ERROR "uninstall.cmake: MANIFEST is not set")

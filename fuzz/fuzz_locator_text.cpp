@@ -5,6 +5,9 @@
 //
 // Properties checked:
 // - the typed text is never changed;
+// - exactly the texts of 1 to 10 bytes once the white space around them
+//   (blank, tab, line feed, vertical tab, form feed, carriage return) is off
+//   are decoded; every other text gives eight empty texts;
 // - the working copy upper-cases ASCII letters only, keeps every other byte,
 //   and fills the rest of the ten positions as documented;
 // - each formatted field is short printable ASCII with no minus sign and
@@ -75,21 +78,41 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const size_t nSmall = size > nText + 1 ? data[nText + 1] % 24 : 5;
 
     const char *szText = text.get();
-    const size_t nLength = strlen(szText);
+    // The locator as the user means it, found here without the program's
+    // trimming code.
+    static const char kWhiteSpace[] = " \t\n\v\f\r";
+    const std::string::size_type nFirst = typed.find_first_not_of(kWhiteSpace);
+    const std::string locator =
+        nFirst == std::string::npos
+            ? std::string()
+            : typed.substr(nFirst, typed.find_last_not_of(kWhiteSpace) - nFirst + 1);
+    const size_t nLength = locator.size();
     LocatorDmsTexts texts;
     const bool bDecoded = locator_dms_texts(szText, &texts);
-    Check(bDecoded == (nLength >= 1 && nLength <= 10), "exactly lengths 1 to 10 are decoded");
+    Check(bDecoded == (nLength >= 1 && nLength <= 10),
+          "exactly lengths 1 to 10 without the white space around are decoded");
     Check(typed == std::string(szText, strlen(szText)), "the typed text is unchanged");
-    if (!bDecoded)
+    if (!bDecoded) {
+        const char *const szShown[8] = {texts.szLoHemisphere, texts.szLaHemisphere,
+                                        texts.m_dQ2DLoD,      texts.m_dQ2DLoM,
+                                        texts.m_dQ2DLoS,      texts.m_dQ2DLaD,
+                                        texts.m_dQ2DLaM,      texts.m_dQ2DLaS};
+        for (const char *szField : szShown)
+            Check(szField[0] == '\0', "a refused text gives no result");
         return 0;
+    }
+    size_t nTrimmed = 0;
+    Check(locator_text_trimmed(szText, &nTrimmed) == szText + nFirst && nTrimmed == nLength,
+          "the trimmed text is the locator");
+    const char *szLocator = locator.c_str();
 
     std::unique_ptr<char[]> input(new char[11]);
-    locator_working_copy(szText, nLength, input.get());
+    locator_working_copy(szLocator, nLength, input.get());
     const char *szInput = input.get();
     static const char kLowest[] = "AA00AAAA00";
     for (size_t i = 0; i < 10; i++) {
         if (i < nLength) {
-            const char c = szText[i];
+            const char c = szLocator[i];
             Check(szInput[i] == (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c),
                   "the copy upper-cases ASCII letters only");
         } else if (nLength == 9) {

@@ -93,6 +93,9 @@ TEXT = {
     "nul_inside": b"JN\0" + b"18DTKK78",
     "sixty_seconds": b"aj00aaoa40",
     "signs": b"+-+-+-+-+-",
+    "pasted_line": b"  jn18dt \n",
+    "pasted_too_long": b"\tJN18DTKK78X\r\n",
+    "blank_inside": b" jn18 dt ",
 }
 
 

@@ -5,7 +5,7 @@
 #   -DXGETTEXT=<program> -DMODE=update|check
 # update rewrites po/locx.pot when its texts or comments changed; check fails
 # when they differ.
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 
 foreach(var SOURCE_DIR OUTPUT XGETTEXT MODE)
   if(NOT DEFINED ${var})

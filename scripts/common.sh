@@ -66,14 +66,19 @@ stop_xvfb() {
 # What the whole test suite needs beyond the build.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev locales gettext desktop-file-utils groff-base man-db
   valgrind clang libfuzzer-14-dev libclang-rt-14-dev python3 python3-pyatspi at-spi2-core
-  libatk-adaptor libgail-common dbus-daemon dbus-bin procps lintian appstream)
+  libatk-adaptor libgail-common dbus-daemon dbus-bin procps xclip lintian appstream)
 
-# Generates the locales the tests run under, where they are missing.
+# Generates the locales the tests run under, where they are missing, and
+# lists them in /etc/locale.gen: locale-gen rebuilds every locale from that
+# list, and would remove any that only localedef made.
 ensure_locales() {
   local name input charset
   for name in "$@"; do                       # e.g. fr_FR.UTF-8
     input=${name%%.*}
     charset=${name#*.}
+    if [ -f /etc/locale.gen ] && ! grep -qxF "$name $charset" /etc/locale.gen; then
+      echo "$name $charset" | as_root tee -a /etc/locale.gen >/dev/null
+    fi
     locale -a 2>/dev/null | grep -qix "${input}.$(echo "$charset" | tr -d '-')" && continue
     echo "Generating the locale $name"
     as_root localedef -i "$input" -f "$charset" "$name"

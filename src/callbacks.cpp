@@ -90,16 +90,34 @@ static bool take_magnitudes(double *dDMS)
     return bNegative;
 }
 
+static bool is_blank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+const char *locator_text_trimmed(const char *szText, size_t *pnLength)
+{
+    while (is_blank(*szText))
+        szText++;
+    size_t nLength = strlen(szText);
+    while (nLength > 0 && is_blank(szText[nLength - 1]))
+        nLength--;
+    *pnLength = nLength;
+    return szText;
+}
+
 bool locator_dms_texts(const char *szText, LocatorDmsTexts *pTexts)
 {
-    /* Measure before copying, and no further than needed: a pasted text of
-     * any length is refused without being copied or even read whole. */
-    const size_t nLength = strnlen(szText, 11);
-    if (nLength < 1 || nLength > 10)
+    size_t nLength;
+    const char *szLocator = locator_text_trimmed(szText, &nLength);
+    if (nLength < 1 || nLength > 10) {
+        *pTexts = LocatorDmsTexts{};
+        pTexts->szLoHemisphere = pTexts->szLaHemisphere = "";
         return false;
+    }
 
     char szInput[11];
-    locator_working_copy(szText, nLength, szInput);
+    locator_working_copy(szLocator, nLength, szInput);
 
     double dDMSLa[3], dDMSLo[3];
     KDMSLoLaFromLOCX(szInput, dDMSLa, dDMSLo, 0, 0);
@@ -128,9 +146,10 @@ void on_button3_clicked(GtkButton *button, gpointer user_data)
     GtkWidget *entry15 = lookup_widget(GTK_WIDGET(button), "entry15");
     GtkWidget *entry16 = lookup_widget(GTK_WIDGET(button), "entry16");
 
+    /* A refused text gives eight empty texts: results left from an earlier
+     * locator would read as this one's. */
     LocatorDmsTexts texts;
-    if (!locator_dms_texts(gtk_entry_get_text(GTK_ENTRY(entry8)), &texts))
-        return;
+    locator_dms_texts(gtk_entry_get_text(GTK_ENTRY(entry8)), &texts);
 
     gtk_entry_set_text(GTK_ENTRY(entry12), texts.szLoHemisphere);
     gtk_entry_set_text(GTK_ENTRY(entry16), texts.szLaHemisphere);

@@ -55,8 +55,15 @@ struct LocatorDmsTexts {
     const char *szLaHemisphere; /* "N" or "S" */
 };
 
-/* Decodes the typed text szText into *pTexts. False, with nothing written,
- * when its length is not 1 to 10 bytes (however long it is). */
+/* The locator in a typed or pasted text: szText without the white space
+ * around it (blanks, tabs, line ends; not inside it). Returns its first byte
+ * and puts its length in bytes into *pnLength; szText is not changed. */
+const char *locator_text_trimmed(const char *szText, size_t *pnLength);
+
+/* Decodes the locator in the typed text szText (white space around it is
+ * ignored) into *pTexts. When what is left is not 1 to 10 bytes long
+ * (however long it is), all eight texts are empty and the result is false:
+ * the window then shows no result rather than an earlier locator's. */
 bool locator_dms_texts(const char *szText, LocatorDmsTexts *pTexts);
 
 #endif

@@ -1,7 +1,7 @@
 # desktop-file-validate accepts the menu entry: exit status 0 and no error or
 # warning (hints, such as a suggested further category, are advice only).
 # Run with cmake -P: -DVALIDATE=<desktop-file-validate> -DFILE=<.desktop>
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 
 execute_process(COMMAND "${VALIDATE}" "${FILE}"
                 RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)

@@ -2,7 +2,7 @@
 # program and options), then an English catalogue whose pixmap warning has
 # %d where the source has %s, which must be refused. Run with cmake -P:
 #   -DMSGFMT=<msgfmt;--check> -DPO_DIR=<po/> -DWORK_DIR=<scratch directory>
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")

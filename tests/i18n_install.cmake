@@ -3,7 +3,7 @@
 # checks that not one file is left (directories may stay: uninstall keeps
 # them, as they may be shared in a real prefix). Run with cmake -P:
 #   -DBUILD_DIR=<build tree> -DPREFIX=<scratch prefix>
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 include(${CMAKE_CURRENT_LIST_DIR}/install_manifest_guard.cmake)
 
 file(REMOVE_RECURSE "${PREFIX}")
@@ -21,7 +21,8 @@ if(NOT failure)
                share/metainfo/org.example.Tolka.metainfo.xml
                share/icons/hicolor/scalable/apps/tolka.svg
                share/icons/hicolor/48x48/apps/tolka.png share/man/man1/tolka.1.gz
-               share/locale/en/LC_MESSAGES/locx.mo share/doc/tolka/copyright)
+               share/locale/en/LC_MESSAGES/locx.mo share/locale/fr/LC_MESSAGES/locx.mo
+               share/doc/tolka/copyright)
     if(NOT EXISTS "${PREFIX}/${file}")
       string(APPEND failure "not installed: ${file}\n")
     endif()

@@ -1,6 +1,6 @@
 # The manual page formats without a single warning (all of them enabled).
 # Run with cmake -P: -DGROFF=<groff> -DFILE=<page>
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 
 execute_process(COMMAND "${GROFF}" -man -ww -z "${FILE}"
                 RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)

@@ -19,6 +19,7 @@
 #include "i18n_po.h"
 #include "interface.h"
 #include "support.h"
+#include "window_setup.h"
 
 namespace fs = std::filesystem;
 
@@ -52,7 +53,7 @@ const TextRow kTexts[] = {
     {"label6", "QTH Locator étendu", "Extended QTH locator"},
     {"label7", "Longitude", "Longitude (O = west)"},
     {"button3", "Calculer DMS", "Compute DMS"},
-    {"label8", "Latitude", "Latitude"},
+    {"label8", "Latitude", "Latitude (S = south)"},
     {"label10", "Tolka\nPar les développeurs de Tolka\n2026", "Tolka\nBy the Tolka developers\n2026"},
 };
 
@@ -247,6 +248,59 @@ TEST_F(CatalogueTest, EveryWindowTextIsInTheTemplate)
     EXPECT_EQ(walked, tabled);
 }
 
+// What complete_window1 tells screen readers and shows as tooltips: the
+// entries' accessible names, the radio buttons' descriptions and every
+// tooltip, in tree order.
+void CollectAccessTexts(GtkWidget *widget, std::vector<std::string> &texts)
+{
+    AtkObject *accessible = gtk_widget_get_accessible(widget);
+    const gchar *szAccess = GTK_IS_ENTRY(widget)          ? atk_object_get_name(accessible)
+                            : GTK_IS_RADIO_BUTTON(widget) ? atk_object_get_description(accessible)
+                                                          : nullptr;
+    if (szAccess)
+        texts.push_back(szAccess);
+    if (gchar *szTooltip = gtk_widget_get_tooltip_text(widget)) {
+        texts.push_back(szTooltip);
+        g_free(szTooltip);
+    }
+    if (GTK_IS_CONTAINER(widget)) {
+        GList *children = gtk_container_get_children(GTK_CONTAINER(widget));
+        for (GList *child = children; child; child = child->next)
+            CollectAccessTexts(GTK_WIDGET(child->data), texts);
+        g_list_free(children);
+    }
+}
+
+// Each of them is in the template, and under English each is the English
+// catalogue's translation of the French one.
+TEST_F(CatalogueTest, AccessibleNamesAndTooltipsComeFromTheCatalogue)
+{
+    std::vector<std::string> french, english;
+    {
+        LocaleGuard locale("C");
+        complete_window1(BuildWindow());
+        CollectAccessTexts(m_window, french);
+        gtk_widget_destroy(m_window);
+    }
+    LocaleGuard locale("en_US.UTF-8");
+    ASSERT_TRUE(locale.ok()) << "en_US.UTF-8 is missing: scripts/test.sh generates it";
+    complete_window1(BuildWindow());
+    CollectAccessTexts(m_window, english);
+
+    // 16 entry names, 4 radio descriptions, their 4 tooltips and entry8's.
+    ASSERT_EQ(french.size(), 25u);
+    const std::set<std::string> msgids = Msgids(ReadPoFile(kSourceDir + "/po/locx.pot"));
+    std::map<std::string, std::string> translations;
+    for (const PoEntry &entry : ReadPoFile(kSourceDir + "/po/en.po"))
+        if (!entry.msgstr.empty())
+            translations[entry.msgid] = entry.msgstr[0];
+    ASSERT_EQ(english.size(), french.size());
+    for (size_t i = 0; i < french.size(); i++) {
+        EXPECT_EQ(msgids.count(french[i]), 1u) << "not in po/locx.pot: " << french[i];
+        EXPECT_EQ(english[i], translations[french[i]]) << french[i];
+    }
+}
+
 // The manual's two examples, run through the window: its DMS example must
 // give its locator, and that locator the DMS it shows.
 TEST_F(CatalogueTest, ManualExamplesAreWhatTheWindowComputes)
@@ -315,18 +369,28 @@ TEST_F(CatalogueTest, ManualExamplesAreWhatTheWindowComputes)
 
 // The files themselves, no window needed.
 
-TEST(CatalogueFiles, EnglishCatalogueTranslatesEveryTemplateText)
+// Every catalogue translates every text of the template. The French one
+// gives each source text back as it is: it is there so that GLib, finding a
+// catalogue of the program's own domain for a French locale, leaves the
+// toolkit's translations ("Fermer", "Couper", ...) on.
+TEST(CatalogueFiles, EveryCatalogueTranslatesEveryTemplateText)
 {
     const std::vector<PoEntry> pot = ReadPoFile(kSourceDir + "/po/locx.pot");
-    const std::vector<PoEntry> en = ReadPoFile(kSourceDir + "/po/en.po");
-    EXPECT_EQ(Msgids(en), Msgids(pot));
-    for (const PoEntry &entry : en) {
-        if (entry.msgid.empty())
-            continue; // the header
-        EXPECT_FALSE(entry.bObsolete) << entry.msgid;
-        EXPECT_FALSE(entry.hasFlag("fuzzy")) << entry.msgid;
-        ASSERT_EQ(entry.msgstr.size(), 1u) << entry.msgid;
-        EXPECT_FALSE(entry.msgstr[0].empty()) << entry.msgid;
+    for (const char *szLanguage : {"en", "fr"}) {
+        SCOPED_TRACE(szLanguage);
+        const std::vector<PoEntry> po = ReadPoFile(kSourceDir + "/po/" + szLanguage + ".po");
+        EXPECT_EQ(Msgids(po), Msgids(pot));
+        for (const PoEntry &entry : po) {
+            if (entry.msgid.empty())
+                continue; // the header
+            EXPECT_FALSE(entry.bObsolete) << entry.msgid;
+            EXPECT_FALSE(entry.hasFlag("fuzzy")) << entry.msgid;
+            ASSERT_EQ(entry.msgstr.size(), 1u) << entry.msgid;
+            EXPECT_FALSE(entry.msgstr[0].empty()) << entry.msgid;
+            if (std::string(szLanguage) == "fr") {
+                EXPECT_EQ(entry.msgstr[0], entry.msgid);
+            }
+        }
     }
 }
 
@@ -335,7 +399,7 @@ TEST(CatalogueFiles, EnglishCatalogueTranslatesEveryTemplateText)
 // directives only when the flag is there.
 TEST(CatalogueFiles, OnlyThePixmapWarningIsAFormat)
 {
-    for (const char *szFile : {"/po/locx.pot", "/po/en.po"}) {
+    for (const char *szFile : {"/po/locx.pot", "/po/en.po", "/po/fr.po"}) {
         bool bFound = false;
         for (const PoEntry &entry : ReadPoFile(kSourceDir + szFile)) {
             const bool bWarning = entry.msgid == kPixmapWarning;

@@ -1,13 +1,14 @@
-// A short life of the window for valgrind's leak check: build it, show it,
-// convert both ways with a few inputs (refused ones included), destroy it;
-// three times over. Kept small so memcheck finishes in seconds. Exits 1 if
-// the toolkit cannot start.
+// A short life of the window for valgrind's leak check: build and complete
+// it as main does, show it, convert both ways with a few inputs (refused ones
+// included), destroy it; three times over. Kept small so memcheck finishes
+// in seconds. Exits 1 if the toolkit cannot start.
 #include <gtk/gtk.h>
 
 #include <cstdio>
 
 #include "interface.h"
 #include "support.h"
+#include "window_setup.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int main(int argc, char **argv)
                                             "JN18DTKK78X", "\x01\x7f"};
     for (int nRound = 0; nRound < 3; nRound++) {
         GtkWidget *window1 = create_window1();
+        complete_window1(window1);
         gtk_widget_show(window1);
         Flush();
         GtkWidget *button2 = lookup_widget(window1, "button2");

@@ -4,7 +4,7 @@
 # Depends computed from the libraries, no lintian error, AppStream metadata
 # valid, the menu entry's icon present. Run with cmake -P:
 #   -DBUILD_DIR= -DWORK_DIR= -DCPACK= -DDPKG_DEB= -DLINTIAN= -DAPPSTREAMCLI=
-cmake_minimum_required(VERSION 3.16)
+cmake_minimum_required(VERSION 3.20)
 include(${CMAKE_CURRENT_LIST_DIR}/install_manifest_guard.cmake)
 
 # One line per file; what a later install rule adds joins the package and
@@ -22,6 +22,7 @@ set(expected
   usr/share/icons/hicolor/256x256/apps/tolka.png
   usr/share/man/man1/tolka.1.gz
   usr/share/locale/en/LC_MESSAGES/locx.mo
+  usr/share/locale/fr/LC_MESSAGES/locx.mo
   usr/share/doc/tolka/copyright
   usr/share/doc/tolka/changelog.gz
 )

@@ -60,6 +60,19 @@ const EncodeCase kEncodeCases[] = {
     {{151, 12, 31, 33, 52, 11}, 0, 42, "QF56ODMD00"},
     // Minutes below zero lower the value.
     {{2, -120, 0, 0, 0, 0}, 0, 0, "JJ00AAAA00"},
+    // 0.0036" (the 1e-6 degree bias) short of a cell edge. In exact
+    // arithmetic on the decimals typed, the biased position lies on the edge
+    // (12.4964" + 0.0036" = 12.5", one 12.5" cell; 6.2464" + 0.0036" is one
+    // 6.25" cell; 37' 26.25" is 17 cells of 2.5' and 4 of 12.5", plus 7 of
+    // 1.25"; 5' 7.5" is 2 cells of 2.5', 1 of 6.25" and 2 of 0.625"), so it
+    // belongs to the cell beyond, as a point on an edge does. The documented
+    // order of double operations, deg + min/60 + sec/3600, then + 1e-6,
+    // then x / 360 * 18 (x / 180 * 18), keeps it there; x * 18 / 360 loses
+    // it in the first two rows, deg + (min + sec/60) / 60 in the last two.
+    {{0, 0, 12.4964, 0, 0, 0}, 0, 0, "JJ00AABA00"},
+    {{0, 0, 0, 0, 0, 6.2464}, 0, 0, "JJ00AAAB00"},
+    {{4, 37, 26.2464, 0, 0, 0}, 0, 0, "JJ20HALA70"},
+    {{0, 0, 0, 2, 5, 7.4964}, 0, 0, "JJ02ACAB02"},
 };
 
 template <size_t N> void ExpectEncodings(const EncodeCase (&cases)[N])

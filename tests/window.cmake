@@ -1,6 +1,6 @@
 # Window tests: the widget tree, the handlers and quitting, each executable
 # on an X server of its own.
-add_executable(tolka_window_tests window_test.cpp window_actions_test.cpp)
+add_executable(tolka_window_tests window_test.cpp window_actions_test.cpp window_setup_test.cpp)
 target_link_libraries(tolka_window_tests PRIVATE tolka_core GTest::gtest GTest::gtest_main)
 add_test(NAME window COMMAND ${TOLKA_WITH_XVFB} $<TARGET_FILE:tolka_window_tests>)
 

@@ -161,3 +161,66 @@ TEST(DmsComponentText, UsesTheDecimalSeparatorOfTheLocale)
     dms_component_text(13.75, szOut, sizeof szOut);
     EXPECT_STREQ(szOut, "13,75");
 }
+
+TEST(LocatorTextTrimmed, DropsWhiteSpaceAroundTheTextOnly)
+{
+    const struct {
+        const char *szText;
+        size_t nStart, nLength;
+    } kCases[] = {
+        {"jn18dt", 0, 6},
+        {"  jn18dt \n", 2, 6},
+        {"\t\n\v\f\r jn18dt\r\n", 6, 6},
+        {"jn 18\tdt", 0, 8},                  // inside the text it stays
+        {" \t\n", 3, 0},
+        {"", 0, 0},
+        {"\xc2\xa0jn18\xc2\xa0", 0, 8},       // a no-break space is no blank here
+        {"\x1f" "jn18\x7f", 0, 6},           // nor is any other control character
+    };
+    for (const auto &row : kCases) {
+        size_t nLength = 99;
+        EXPECT_EQ(locator_text_trimmed(row.szText, &nLength), row.szText + row.nStart)
+            << row.szText;
+        EXPECT_EQ(nLength, row.nLength) << row.szText;
+    }
+}
+
+namespace {
+
+// The eight texts in the order the window writes them.
+std::vector<std::string> DmsTexts(const char *szText, bool *pbDecoded)
+{
+    LocatorDmsTexts texts;
+    std::memset(texts.m_dQ2DLoD, 'x', sizeof texts.m_dQ2DLoD); // no stale byte may show
+    *pbDecoded = locator_dms_texts(szText, &texts);
+    return {texts.szLoHemisphere, texts.szLaHemisphere, texts.m_dQ2DLoD, texts.m_dQ2DLoM,
+            texts.m_dQ2DLoS,      texts.m_dQ2DLaD,      texts.m_dQ2DLaM, texts.m_dQ2DLaS};
+}
+
+} // namespace
+
+TEST(LocatorDmsTexts, WhiteSpaceAroundIsIgnoredAndARefusedTextGivesNoResult)
+{
+    LocaleGuard locale("C");
+    const struct {
+        const char *szText;
+        const char *szSameAs; // nullptr: refused
+    } kCases[] = {
+        {"  jn18dt \n", "jn18dt"},
+        {"\tJN18DTKK78\r\n", "JN18DTKK78"},
+        {" JJ00AAAA0 ", "JJ00AAAA0"},         // nine bytes once trimmed: the NUL rule
+        {"", nullptr},
+        {" \n\t ", nullptr},
+        {"jn18dtkk78x", nullptr},
+        {"  jn18dtkk78x\n", nullptr},
+    };
+    for (const auto &row : kCases) {
+        bool bDecoded = false;
+        const std::vector<std::string> shown = DmsTexts(row.szText, &bDecoded);
+        EXPECT_EQ(bDecoded, row.szSameAs != nullptr) << row.szText;
+        bool bBare = false;
+        const std::vector<std::string> expected =
+            row.szSameAs ? DmsTexts(row.szSameAs, &bBare) : std::vector<std::string>(8, "");
+        EXPECT_EQ(shown, expected) << row.szText;
+    }
+}

@@ -5,10 +5,15 @@ through the AT-SPI registry), texts and states read back over AT-SPI.
 
     e2e.py TOLKA close-button   convert both ways, then press the close button
     e2e.py TOLKA window-manager close the window as a window manager does
+    e2e.py TOLKA french         an installed TOLKA in French: typed with Tab
+                                and Enter, a paste, a refused text, the
+                                accessible names, the widths of the results
+    e2e.py TOLKA english        the same installed TOLKA in English
 
-Needs a display, a session bus with AT-SPI on it, and the toolkit's
-accessibility modules; run-e2e.sh sets all of that up. Exit status 0 when
-every check passed.
+Each scenario runs the program under a locale of its own, whatever the
+caller's. Needs a display, a session bus with AT-SPI on it, the toolkit's
+accessibility modules and xclip; run-e2e.sh sets all of that up. Exit
+status 0 when every check passed.
 """
 import ctypes
 import ctypes.util
@@ -22,19 +27,81 @@ import pyatspi
 TIMEOUT_S = 10.0
 POLL_S = 0.02
 
-# The window names no widget, so widgets are told apart by role and by their
-# order in the tree, which follows the packing order of the window.
+# Widgets are told apart by role and by their order in the tree, which
+# follows the packing order of the window; their accessible names are then
+# checked against what each language should say.
 ENTRY_ORDER = ["entry2", "entry3", "entry4", "entry5", "entry6", "entry7", "entry1",
                "entry8", "entry9", "entry10", "entry11", "entry12", "entry13", "entry14",
                "entry15", "entry16"]
-EDITABLE = {"entry2", "entry3", "entry4", "entry5", "entry6", "entry7", "entry8"}
+DMS_INPUTS = ["entry2", "entry3", "entry4", "entry5", "entry6", "entry7"]
+DMS_OUTPUTS = ["entry9", "entry10", "entry11", "entry12", "entry13", "entry14", "entry15",
+               "entry16"]
+EDITABLE = set(DMS_INPUTS) | {"entry8"}
 RADIO_ORDER = ["E", "O", "N", "S"]
-# The close button is the toolkit's stock one, labelled by the toolkit's own
-# catalogue: "Close" under the fixed C.UTF-8 locale the test runs in.
-BUTTON_ORDER = ["Calculer QTH locator étendu", "Calculer DMS", "Close"]
+BUTTONS = ["encode", "decode", "close"]
+
+FRENCH_NAMES = {
+    "entry2": "Longitude, degrés", "entry3": "Longitude, minutes",
+    "entry4": "Longitude, secondes", "entry5": "Latitude, degrés",
+    "entry6": "Latitude, minutes", "entry7": "Latitude, secondes",
+    "entry1": "QTH locator étendu calculé", "entry8": "QTH locator étendu à convertir",
+    "entry9": "Longitude calculée, degrés", "entry10": "Longitude calculée, minutes",
+    "entry11": "Longitude calculée, secondes", "entry12": "Longitude calculée, hémisphère",
+    "entry13": "Latitude calculée, degrés", "entry14": "Latitude calculée, minutes",
+    "entry15": "Latitude calculée, secondes", "entry16": "Latitude calculée, hémisphère",
+}
+
+# What each language shows and says. Under the C locale nothing is
+# translated: the program's texts stay French, the toolkit's English.
+LANGUAGES = {
+    "C.UTF-8": {
+        "buttons": ["Calculer QTH locator étendu", "Calculer DMS", "Close"],
+        "names": FRENCH_NAMES,
+        "radios": ["Longitude est", "Longitude ouest", "Latitude nord", "Latitude sud"],
+        "separator": ".",
+    },
+    "fr_FR.UTF-8": {
+        "buttons": ["Calculer QTH locator étendu", "Calculer DMS", "Fermer"],
+        "names": FRENCH_NAMES,
+        "radios": ["Longitude est", "Longitude ouest", "Latitude nord", "Latitude sud"],
+        "menu": ["Couper", "Copier", "Coller", "Supprimer", "Tout sélectionner"],
+        "paste": "Coller",
+        "separator": ",",
+        "catalogue": "fr",
+    },
+    "en_US.UTF-8": {
+        "buttons": ["Compute extended QTH locator", "Compute DMS", "Close"],
+        "names": {
+            "entry2": "Longitude, degrees", "entry3": "Longitude, minutes",
+            "entry4": "Longitude, seconds", "entry5": "Latitude, degrees",
+            "entry6": "Latitude, minutes", "entry7": "Latitude, seconds",
+            "entry1": "Computed extended QTH locator",
+            "entry8": "Extended QTH locator to convert",
+            "entry9": "Computed longitude, degrees", "entry10": "Computed longitude, minutes",
+            "entry11": "Computed longitude, seconds",
+            "entry12": "Computed longitude, hemisphere",
+            "entry13": "Computed latitude, degrees", "entry14": "Computed latitude, minutes",
+            "entry15": "Computed latitude, seconds", "entry16": "Computed latitude, hemisphere",
+        },
+        "radios": ["Longitude east", "Longitude west", "Latitude north", "Latitude south"],
+        "menu": ["Cut", "Copy", "Paste", "Delete", "Select All"],
+        "paste": "Paste",
+        "separator": ".",
+        "catalogue": "en",
+    },
+}
+
+# Tab from the first field, with E and N selected: every stop in turn, then
+# round to the first again.
+TAB_ORDER = DMS_INPUTS + ["E", "N", "encode", "entry1", "entry8", "decode"] + DMS_OUTPUTS + [
+    "close", "entry2"]
 
 XK_BACKSPACE = 0xFF08
+XK_TAB = 0xFF09
+XK_RETURN = 0xFF0D
 XK_END = 0xFF57
+# The frame the toolkit draws round a field's text, in pixels.
+FIELD_FRAME = 2
 
 
 class Failure(Exception):
@@ -81,9 +148,11 @@ def find_application(pid):
 class Window:
     """The program's frame and its widgets, found by role and order."""
 
-    def __init__(self, pid):
+    def __init__(self, pid, language):
+        self.language = LANGUAGES[language]
         application = wait_for("the program on the accessibility bus",
                                lambda: find_application(pid))
+        self.application = application
         self.frame = wait_for("a showing frame", lambda: self._showing_frame(application))
         self.entries, self.radios, self.buttons = wait_for("the widgets", self._widgets)
 
@@ -104,10 +173,21 @@ class Window:
             return None
         if [r.name for r in radios] != RADIO_ORDER:
             raise Failure(f"radio buttons {[r.name for r in radios]}, expected {RADIO_ORDER}")
-        if [b.name for b in buttons] != BUTTON_ORDER:
-            raise Failure(f"push buttons {[b.name for b in buttons]}, expected {BUTTON_ORDER}")
+        expected = self.language["buttons"]
+        if [b.name for b in buttons] != expected:
+            raise Failure(f"push buttons {[b.name for b in buttons]}, expected {expected}")
         return (dict(zip(ENTRY_ORDER, texts)), dict(zip(RADIO_ORDER, radios)),
-                {"encode": buttons[0], "decode": buttons[1], "close": buttons[2]})
+                dict(zip(BUTTONS, buttons)))
+
+    def widget(self, name):
+        """An entry, radio button ("E" ...) or button ("encode" ...) by name."""
+        return self.entries.get(name) or self.radios.get(name) or self.buttons[name]
+
+    def focused(self):
+        for name in list(self.entries) + list(self.radios) + list(self.buttons):
+            if has_state(self.widget(name), pyatspi.STATE_FOCUSED):
+                return name
+        return None
 
     def text(self, entry):
         return self.entries[entry].queryText().getText(0, -1)
@@ -138,11 +218,15 @@ def focus(window, entry):
     wait_for(f"{entry} to take the focus", lambda: has_state(field, pyatspi.STATE_FOCUSED))
 
 
+def type_keys(text):
+    for character in text:
+        press_keysym(ord(character))  # Latin-1 keysyms equal their code points
+
+
 def type_into(window, entry, text):
     """Clicks into an empty field, types text key by key and reads it back."""
     focus(window, entry)
-    for character in text:
-        press_keysym(ord(character))  # Latin-1 keysyms equal their code points
+    type_keys(text)
     wait_for(f"{entry} to read {text!r}", lambda: window.text(entry) == text)
 
 
@@ -219,6 +303,7 @@ def load_xlib():
         "XSendEvent": (ctypes.c_int, [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int,
                                       ctypes.c_long, ctypes.POINTER(XEvent)]),
         "XFlush": (ctypes.c_int, [ctypes.c_void_p]),
+        "XGetSelectionOwner": (ctypes.c_ulong, [ctypes.c_void_p, ctypes.c_ulong]),
         "XFree": (ctypes.c_int, [ctypes.c_void_p]),
     }
     for name, (restype, argtypes) in signatures.items():
@@ -277,6 +362,9 @@ class XDisplay:
     def atom(self, name):
         return self.xlib.XInternAtom(self.display, name.encode(), 0)
 
+    def clipboard_owned(self):
+        return self.xlib.XGetSelectionOwner(self.display, self.atom("CLIPBOARD")) != 0
+
     def send_delete_window(self, title):
         window = wait_for(f"an X window titled {title}", lambda: self.window_titled(title))
         wm_delete = self.atom("WM_DELETE_WINDOW")
@@ -305,9 +393,93 @@ def check_start_state(window):
     check(checked == ["E", "N"], f"E and N are selected at start (seen {checked})")
 
 
-def scenario_close_button(process, display):
-    window = Window(process.pid)
+def check_accessible_names(window):
+    names = {entry: window.entries[entry].name for entry in ENTRY_ORDER}
+    check(names == window.language["names"], f"each field has its own accessible name: {names}")
+    descriptions = [window.radios[r].description for r in RADIO_ORDER]
+    check(descriptions == window.language["radios"],
+          f"each hemisphere button names its axis: {descriptions}")
+
+
+def check_catalogue_beside_program(process, window):
+    """The program reads its catalogue from the prefix it is installed in,
+    and from nowhere else: glibc maps the catalogue file it uses."""
+    prefix = os.path.dirname(os.path.dirname(os.path.realpath(process.args[0])))
+    expected = os.path.join(prefix, "share", "locale", window.language["catalogue"],
+                            "LC_MESSAGES", "locx.mo")
+    with open(f"/proc/{process.pid}/maps") as maps:
+        mapped = {line.split()[-1] for line in maps if line.rstrip().endswith("/locx.mo")}
+    check(mapped == {expected}, f"the catalogue read is {expected} (mapped: {sorted(mapped)})")
+
+
+def localised(texts, language):
+    return {entry: text.replace(".", language["separator"]) for entry, text in texts.items()}
+
+
+def decoded(values):
+    return dict(zip(DMS_OUTPUTS, values.split()))
+
+
+def check_shown_in_full(window, entry):
+    """The text's extents lie within the field, short of its frame."""
+    field = window.entries[entry].queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    text = window.entries[entry].queryText()
+    x, _, width, _ = text.getRangeExtents(0, text.characterCount, pyatspi.DESKTOP_COORDS)
+    left, right = field.x + FIELD_FRAME, field.x + field.width - FIELD_FRAME
+    check(left <= x and x + width <= right,
+          f"{entry} shows {window.text(entry)!r} in full: pixels {x}..{x + width} "
+          f"within {left}..{right}")
+
+
+def press_and_expect(window, keysym, expected, what):
+    press_keysym(keysym)
+    expect_texts(window, localised(expected, window.language), what)
+
+
+def retype(window, entry, text):
+    clear(window, entry)
+    if text:
+        type_into(window, entry, text)
+
+
+def paste_into(window, display, entry, text):
+    """Pastes text into the empty field entry from its context menu, with the
+    clipboard held by xclip for the time of the paste."""
+    clipboard = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet", "-i"],
+                                 stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL)
+    try:
+        clipboard.stdin.write(text.encode())
+        clipboard.stdin.close()
+        # The menu asks for the clipboard's contents as it opens.
+        wait_for("xclip to hold the clipboard", display.clipboard_owned)
+        x, y = centre(window.entries[entry])
+        pyatspi.Registry.generateMouseEvent(x, y, "b3c")
+
+        def menu_items():
+            for child in window.application:
+                if child is not None and child.getRole() == pyatspi.ROLE_WINDOW:
+                    return [n for n in walk(child) if n.getRole() == pyatspi.ROLE_MENU_ITEM and
+                            has_state(n, pyatspi.STATE_SHOWING)]
+            return None
+
+        items = wait_for("the context menu", menu_items)
+        names = [i.name for i in items]
+        check(names == window.language["menu"], f"the context menu reads {names}")
+        paste = next(i for i in items if i.name == window.language["paste"])
+        check(has_state(paste, pyatspi.STATE_SENSITIVE), "its paste item is enabled")
+        click(paste)
+        wait_for(f"{entry} to hold the paste", lambda: window.text(entry) == text)
+        print(f"ok: pasted {text!r}")
+    finally:
+        clipboard.kill()
+        clipboard.wait()
+
+
+def scenario_close_button(process, display, language):
+    window = Window(process.pid, language)
     check_start_state(window)
+    check_accessible_names(window)
 
     # DMS to locator. Empty fields count as zeros; the hemisphere flag still
     # moves the result, but only when the button is pressed again.
@@ -319,8 +491,7 @@ def scenario_close_button(process, display):
     check(window.text("entry1") == "jj00aaaa00", "a hemisphere change alone converts nothing")
     click(window.buttons["encode"])
     expect_texts(window, {"entry1": "ij90xaxa90"}, "empty fields, O and N")
-    for entry, text in zip(["entry2", "entry3", "entry4", "entry5", "entry6", "entry7"],
-                           ["73", "59", "16", "40", "45", "31"]):
+    for entry, text in zip(DMS_INPUTS, ["73", "59", "16", "40", "45", "31"]):
         type_into(window, entry, text)
     click(window.buttons["encode"])
     expect_texts(window, {"entry1": "fn30asde59"}, "73 59 16 O / 40 45 31 N")
@@ -329,15 +500,11 @@ def scenario_close_button(process, display):
     # typed in lower case.
     type_into(window, "entry8", "QF56ODMD00")
     click(window.buttons["decode"])
-    expect_texts(window, {"entry9": "151.00", "entry10": "12.00", "entry11": "30.00",
-                          "entry12": "E", "entry13": "33.00", "entry14": "52.00",
-                          "entry15": "11.25", "entry16": "S"}, "QF56ODMD00")
+    expect_texts(window, decoded("151.00 12.00 30.00 E 33.00 52.00 11.25 S"), "QF56ODMD00")
     clear(window, "entry8")
     type_into(window, "entry8", "aj00aaoa40")
     click(window.buttons["decode"])
-    expect_texts(window, {"entry9": "179.00", "entry10": "56.00", "entry11": "60.00",
-                          "entry12": "O", "entry13": "0.00", "entry14": "0.00",
-                          "entry15": "0.00", "entry16": "N"}, "aj00aaoa40")
+    expect_texts(window, decoded("179.00 56.00 60.00 O 0.00 0.00 0.00 N"), "aj00aaoa40")
     check(window.text("entry8") == "aj00aaoa40", "the typed locator is left as typed")
 
     click(window.buttons["close"])
@@ -345,23 +512,87 @@ def scenario_close_button(process, display):
     check(status == 0, f"the close button ends the program with status 0 (got {status})")
 
 
-def scenario_window_manager(process, display):
-    window = Window(process.pid)
+def scenario_installed(process, display, language):
+    """The installed program in one language, driven from the keyboard."""
+    window = Window(process.pid, language)
+    check_start_state(window)
+    check_accessible_names(window)
+    check_catalogue_beside_program(process, window)
+
+    # Six numbers typed with Tab between them, then Enter.
+    numbers = ["2", "17", "14", "48", "48", "38"]
+    focus(window, "entry2")
+    for i, number in enumerate(numbers):
+        if i:
+            press_keysym(XK_TAB)
+        type_keys(number)
+    press_and_expect(window, XK_RETURN, dict(zip(DMS_INPUTS, numbers), entry1="jn18dtkk78"),
+                     "2 Tab 17 Tab 14 Tab 48 Tab 48 Tab 38 Enter")
+
+    # Tab visits every stop in reading order and comes round again.
+    focus(window, "entry2")
+    for name in TAB_ORDER[1:]:
+        press_keysym(XK_TAB)
+        wait_for(f"Tab to reach {name}", lambda: window.focused() == name)
+    print(f"ok: Tab goes {' '.join(TAB_ORDER)}")
+
+    # A locator pasted with white space round it; Enter decodes it.
+    clear(window, "entry8")
+    paste_into(window, display, "entry8", "  jn18dt \n")
+    check(window.focused() == "entry8", "the locator field keeps the focus after the paste")
+    press_and_expect(window, XK_RETURN, decoded("2.00 15.00 0.00 E 48.00 47.00 30.00 N"),
+                     "the pasted locator, Enter")
+
+    # A refused text takes the earlier results away.
+    retype(window, "entry8", "jn18dtkk78x")
+    press_and_expect(window, XK_RETURN, dict.fromkeys(DMS_OUTPUTS, ""),
+                     "eleven characters, Enter: the results are cleared")
+
+    # The longest results, each read against its field; then the widest
+    # locator, typed back from its own corner.
+    for locator, values in [("AA00AAAA00", "180.00 0.00 0.00 O 90.00 0.00 0.00 S"),
+                            ("RR99XXXX99", "179.00 59.00 58.75 E 89.00 59.00 59.38 N"),
+                            ("AJ00AAOA40", "179.00 56.00 60.00 O 0.00 0.00 0.00 N"),
+                            ("mm88wwww88", "77.00 54.00 45.00 E 38.00 57.00 22.50 N")]:
+        retype(window, "entry8", locator)
+        press_and_expect(window, XK_RETURN, decoded(values), locator)
+        for entry in DMS_OUTPUTS:
+            check_shown_in_full(window, entry)
+    corner = [window.text(e) for e in DMS_OUTPUTS if e not in ("entry12", "entry16")]
+    for entry, number in zip(DMS_INPUTS, corner):
+        retype(window, entry, number)
+    press_and_expect(window, XK_RETURN, {"entry1": "mm88wwww88"}, "the corner typed back, Enter")
+    check_shown_in_full(window, "entry1")
+
+    click(window.buttons["close"])
+    status = wait_exit(process)
+    check(status == 0, f"the close button ends the program with status 0 (got {status})")
+
+
+def scenario_window_manager(process, display, language):
+    window = Window(process.pid, language)
     check(window.frame.name == "Tolka", "the frame is titled Tolka")
     display.send_delete_window("Tolka")
     status = wait_exit(process)
     check(status == 0, f"closing from the window manager ends with status 0 (got {status})")
 
 
-SCENARIOS = {"close-button": scenario_close_button,
-             "window-manager": scenario_window_manager}
+# Each scenario with the locale the program runs under.
+SCENARIOS = {"close-button": (scenario_close_button, "C.UTF-8"),
+             "window-manager": (scenario_window_manager, "C.UTF-8"),
+             "french": (scenario_installed, "fr_FR.UTF-8"),
+             "english": (scenario_installed, "en_US.UTF-8")}
 
 
 def main():
     if len(sys.argv) != 3 or sys.argv[2] not in SCENARIOS:
         sys.exit(f"usage: {sys.argv[0]} TOLKA {{{'|'.join(SCENARIOS)}}}")
-    tolka, scenario = sys.argv[1], SCENARIOS[sys.argv[2]]
-    environment = dict(os.environ, GTK_MODULES="gail:atk-bridge")
+    tolka, (scenario, language) = sys.argv[1], SCENARIOS[sys.argv[2]]
+    # The scenario's locale and nothing of the caller's: LANGUAGE=en, for
+    # one, would turn a French run English.
+    environment = {name: value for name, value in os.environ.items()
+                   if not name.startswith("LC_") and name not in ("LANG", "LANGUAGE")}
+    environment.update(LC_ALL=language, GTK_MODULES="gail:atk-bridge")
     environment.pop("NO_AT_BRIDGE", None)
     started = time.monotonic()
     try:
@@ -371,7 +602,7 @@ def main():
         return 1
     process = subprocess.Popen([tolka], env=environment)
     try:
-        scenario(process, display)
+        scenario(process, display, language)
     except Failure as failure:
         print(f"FAIL: {failure}", file=sys.stderr)
         return 1

@@ -1,6 +1,6 @@
 #!/bin/bash
-# Runs one end-to-end scenario of e2e.py against the built program:
-#   run-e2e.sh TOLKA close-button|window-manager
+# Runs one end-to-end scenario of e2e.py against a built or installed program:
+#   run-e2e.sh TOLKA close-button|window-manager|french|english
 # on a private X server and a private session bus. The accessibility bus and
 # registry are started by D-Bus activation inside that session; the driver is
 # the child of dbus-run-session, so the bus ends with the driver, and the
@@ -9,7 +9,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 
 if [ $# -ne 2 ]; then
-  echo "usage: $0 TOLKA close-button|window-manager" >&2
+  echo "usage: $0 TOLKA close-button|window-manager|french|english" >&2
   exit 2
 fi
 tolka=$1
@@ -37,6 +37,9 @@ start_xvfb
 # Nothing of the caller's desktop may leak in: the driver must reach only the
 # buses of this session.
 unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS NO_AT_BRIDGE GTK_MODULES
+# Nor the caller's language: e2e.py gives the program the locale of its
+# scenario, and the rest of the session runs in this one.
+unset LANGUAGE
 export LC_ALL=C.UTF-8
 # In the sanitizer build, LeakSanitizer would fail the exit status over blocks
 # that fontconfig, below the toolkit, keeps to the end once a window is drawn.

@@ -1,0 +1,18 @@
+/* What the main window needs beyond its widget table for daily use. */
+#ifndef TOLKA_WINDOW_SETUP_H
+#define TOLKA_WINDOW_SETUP_H
+
+#include <gtk/gtk.h>
+
+/* Completes window1 as create_window1 built it, connecting nothing that the
+ * table connects: Tab and Shift+Tab go through the six DMS numbers in
+ * reading order before the hemisphere and action buttons; Enter in a DMS
+ * field or in the locator field runs that half's conversion; every field
+ * has an accessible name, the hemisphere buttons and the locator field a
+ * tooltip that screen readers read as their description; the result fields
+ * are wide enough for their longest text; closing the window from the
+ * window manager ends the program like the close button. Texts come from
+ * the catalogue, so call it after the locale is set. */
+void complete_window1(GtkWidget *window1);
+
+#endif

@@ -1,0 +1,114 @@
+// The window as main completes it after create_window1: the Tab order and
+// Enter in the fields. Names, tooltips and widths are checked through the
+// accessibility layer by the end-to-end test, and against the catalogues by
+// i18n_test.cpp.
+#include <string>
+#include <vector>
+
+#include "window_fixture.h"
+#include "window_setup.h"
+
+namespace {
+
+void Flush()
+{
+    while (gtk_events_pending())
+        gtk_main_iteration();
+}
+
+class CompletedWindowTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        WindowTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        complete_window1(m_window);
+        gtk_widget_show(m_window);
+        Flush();
+    }
+
+    // The registry name of the focused widget, "" for none or another.
+    std::string Focused() const
+    {
+        GtkWidget *focus = gtk_window_get_focus(GTK_WINDOW(m_window));
+        for (const char *szName : kOrder)
+            if (focus && focus == Widget(szName))
+                return szName;
+        return "";
+    }
+
+    // What the Tab and Shift+Tab (or arrow) key bindings of the window do.
+    void Move(GtkDirectionType direction) const
+    {
+        g_signal_emit_by_name(m_window, "move-focus", direction);
+    }
+
+    // Every keyboard stop, in the order Tab visits them with E and N selected.
+    static const std::vector<const char *> kOrder;
+};
+
+const std::vector<const char *> CompletedWindowTest::kOrder = {
+    "entry2",  "entry3",  "entry4",  "entry5",       "entry6",       "entry7",
+    "radiobutton1", "radiobutton3", "button2", "entry1", "entry8", "button3",
+    "entry9",  "entry10", "entry11", "entry12", "entry13", "entry14",
+    "entry15", "entry16", "button1",
+};
+
+} // namespace
+
+TEST_F(CompletedWindowTest, TabGoesThroughTheSixNumbersBeforeTheButtonsAndRoundAgain)
+{
+    ASSERT_EQ(Focused(), "entry2") << "the first field takes the focus when the window shows";
+    for (size_t i = 1; i <= kOrder.size(); i++) {
+        Move(GTK_DIR_TAB_FORWARD);
+        EXPECT_EQ(Focused(), kOrder[i % kOrder.size()]) << "Tab number " << i;
+    }
+    for (size_t i = kOrder.size(); i-- > 0;) {
+        Move(GTK_DIR_TAB_BACKWARD);
+        EXPECT_EQ(Focused(), kOrder[i]) << "Shift+Tab back to " << kOrder[i];
+    }
+
+    // Tab stops at the selected button of each group; the arrows, left to
+    // the toolkit, move and select within it.
+    Select("radiobutton4");
+    gtk_widget_grab_focus(Widget("entry7"));
+    Move(GTK_DIR_TAB_FORWARD);
+    EXPECT_EQ(Focused(), "radiobutton1");
+    Move(GTK_DIR_DOWN);
+    EXPECT_TRUE(gtk_widget_is_focus(Widget("radiobutton2")));
+    EXPECT_TRUE(Active("radiobutton2"));
+    Move(GTK_DIR_TAB_FORWARD);
+    EXPECT_TRUE(gtk_widget_is_focus(Widget("radiobutton4")));
+    Move(GTK_DIR_TAB_FORWARD);
+    EXPECT_EQ(Focused(), "button2");
+}
+
+TEST_F(CompletedWindowTest, EnterInAFieldRunsTheConversionOfItsHalfOnly)
+{
+    LocaleGuard locale("C");
+    const char *const kDms[][2] = {{"entry2", "2"},  {"entry3", "17"}, {"entry4", "14"},
+                                   {"entry5", "48"}, {"entry6", "48"}, {"entry7", "38"}};
+    for (const auto &field : kDms)
+        SetText(field[0], field[1]);
+    SetText("entry8", "qf56odmd00");
+
+    const struct {
+        const char *szEntry;
+        const char *szLocator;  // entry1 afterwards
+        const char *szDegrees;  // entry9 afterwards
+    } kCases[] = {
+        {"entry2", "jn18dtkk78", ""}, {"entry3", "jn18dtkk78", ""}, {"entry4", "jn18dtkk78", ""},
+        {"entry5", "jn18dtkk78", ""}, {"entry6", "jn18dtkk78", ""}, {"entry7", "jn18dtkk78", ""},
+        {"entry8", "", "151.00"},
+        // Enter in a result field does nothing.
+        {"entry1", "", ""},           {"entry9", "", ""},           {"entry16", "", ""},
+    };
+    for (const auto &row : kCases) {
+        SetText("entry1", "");
+        SetText("entry9", "");
+        gtk_widget_activate(Widget(row.szEntry));
+        EXPECT_EQ(Text("entry1"), row.szLocator) << "Enter in " << row.szEntry;
+        EXPECT_EQ(Text("entry9"), row.szDegrees) << "Enter in " << row.szEntry;
+    }
+}

@@ -23,7 +23,8 @@ ensure_packages() {
 }
 
 # What building and running the program needs.
-BUILD_PACKAGES=(g++ make cmake pkg-config libgtk2.0-dev libx11-dev xvfb gettext)
+BUILD_PACKAGES=(g++ make cmake pkg-config libgtk2.0-dev libx11-dev xvfb gettext
+  libgeographiclib-dev)
 
 # Configures and builds into the directory $1, with further CMake options.
 build_tree() {

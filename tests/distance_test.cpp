@@ -27,7 +27,8 @@ struct GeodesicCase {
 // Elsewhere it is compared with the long geodesic through both points, solved
 // by Newton's method on GeographicLib's direct problem and checked with
 // `GeodSolve -L LAT1 LON1 AZIMUTH` (the distance given lands on the second
-// point), to the 3 km the great ellipse is documented to keep.
+// point), to the 3 km the great ellipse keeps where that geodesic leaves on
+// nearly the reversed bearing, as here.
 const GeodesicCase kGeodesicCases[] = {
     {48.5, 2.5, 48.5, 2.5, 0, 180, kMeridian, 1},
     {90, 0, 90, 120, 0, 60, kMeridian, 1},

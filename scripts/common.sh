@@ -22,9 +22,10 @@ ensure_packages() {
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building and running the program needs; dpkg-dev computes the Debian
+# What building and running the programs needs; dpkg-dev computes the Debian
 # package's dependencies.
-BUILD_PACKAGES=(g++ make cmake pkg-config libgtk2.0-dev libx11-dev xvfb gettext dpkg-dev)
+BUILD_PACKAGES=(g++ make cmake pkg-config libgtk2.0-dev libx11-dev xvfb gettext dpkg-dev
+  libgeographiclib-dev)
 
 # Configures and builds into the directory $1, with further CMake options.
 build_tree() {

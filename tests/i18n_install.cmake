@@ -24,7 +24,8 @@ endif()
 
 if(NOT failure)
   foreach(file bin/tolka share/applications/tolka.desktop share/man/man1/tolka.1
-               share/locale/en/LC_MESSAGES/locx.mo)
+               share/locale/en/LC_MESSAGES/locx.mo bin/tolka-cli share/man/man1/tolka-cli.1
+               share/locale/fr/LC_MESSAGES/tolka-cli.mo)
     if(NOT EXISTS "${PREFIX}/${file}")
       string(APPEND failure "not installed: ${file}\n")
     endif()

@@ -125,13 +125,17 @@ const char *translate(const char *szMsgid)
 
 void Messages::report(std::string_view where, const Reason &why)
 {
+    std::string reason;
+    append_substituted(reason, translate(why.format), why.args, 3);
     m_text.assign(m_program);
     m_text += ": ";
-    if (!where.empty()) {
-        m_text += where;
-        m_text += ": ";
+    if (where.empty())
+        m_text += reason;
+    else {
+        const std::string_view parts[2] = {where, reason};
+        /* TRANSLATORS: where a message belongs ("line 3"), then the message. */
+        append_substituted(m_text, translate(N_("%s: %s")), parts, 2);
     }
-    append_substituted(m_text, translate(why.format), why.args, 3);
     m_text += '\n';
     m_sink.write(m_text.data(), m_text.size());
 }

@@ -32,18 +32,13 @@ bool FdSink::write(const char *pData, size_t nSize)
     return true;
 }
 
-void OutputBuffer::append(std::string_view text)
+void OutputBuffer::overflow(std::string_view &text)
 {
-    if (text.size() > sizeof m_buffer - m_used) {
-        /* Only a line writing more than kLineRoom gets here; it can no
-         * longer be taken back. */
-        flush();
-        m_lineStart = 0;
-        if (text.size() > sizeof m_buffer)
-            text = text.substr(0, sizeof m_buffer);
-    }
-    memcpy(m_buffer + m_used, text.data(), text.size());
-    m_used += text.size();
+    /* Only a line writing more than kLineRoom gets here; it can no longer
+     * be taken back. */
+    flush();
+    if (text.size() > sizeof m_buffer)
+        text = text.substr(0, sizeof m_buffer);
 }
 
 void OutputBuffer::begin_line()

@@ -68,7 +68,14 @@ public:
     OutputBuffer(const OutputBuffer &) = delete;
     OutputBuffer &operator=(const OutputBuffer &) = delete;
 
-    void append(std::string_view text);
+    void append(std::string_view text)
+    {
+        if (text.size() > sizeof m_buffer - m_used)
+            overflow(text);
+        /* Byte by byte: a call to memcpy costs more than a line's few bytes. */
+        for (char c : text)
+            m_buffer[m_used++] = c;
+    }
     void begin_line();  /* makes room for a line and remembers where it starts */
     void cancel_line(); /* takes back what the line wrote */
     void end_line() { append("\n"); }
@@ -76,6 +83,8 @@ public:
     int error() const { return m_error; }
 
 private:
+    void overflow(std::string_view &text);
+
     Sink &m_sink;
     char m_buffer[kChunk];
     size_t m_used = 0, m_lineStart = 0;

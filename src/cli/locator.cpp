@@ -1,7 +1,5 @@
 #include "locator.h"
 
-#include <cstring>
-
 #include "qra.h"
 #include "text.h"
 
@@ -66,7 +64,8 @@ void write_characters(int32_t nLongitude, int32_t nLatitude, int nLength, char *
         nLongitude /= kTable[i].nCells;
         nLatitude /= kTable[i].nCells;
     }
-    memcpy(szOut, sz, static_cast<size_t>(nLength));
+    for (int i = 0; i < nLength; i++) /* fewer bytes than a call to memcpy costs */
+        szOut[i] = sz[i];
 }
 
 void write_characters(int32_t nLongitude, int32_t nLatitude, LocatorSystem system, int nLength,

@@ -37,11 +37,13 @@ std::string_view word_at(std::string_view s, size_t pos)
 }
 
 /* A plain decimal number as typed, without sign: digits, then optionally a
- * point and digits. */
+ * point and digits. Its value is kept as integers while it is read. */
 struct Decimal {
     std::string_view text;
-    int64_t whole = 0; /* the integer part; 1000 or more means "at least 1000" */
-    std::string_view fraction;
+    int64_t whole = 0;    /* the integer part; 1000 or more means "at least 1000" */
+    int64_t head = 0;     /* the first twelve decimals, as an integer */
+    int64_t tail = 0;     /* the next twelve */
+    size_t decimals = 0;  /* how many there are, all told */
 };
 
 /* Reads a Decimal at pos; false, and pos unmoved, if no digit is there. A
@@ -49,7 +51,7 @@ struct Decimal {
 bool scan_decimal(std::string_view s, size_t &pos, Decimal &d)
 {
     const size_t start = pos;
-    d.whole = 0;
+    d = Decimal();
     while (pos < s.size() && is_digit(s[pos])) {
         if (d.whole < 1000) /* no range goes that far: stop before overflow */
             d.whole = d.whole * 10 + (s[pos] - '0');
@@ -57,51 +59,45 @@ bool scan_decimal(std::string_view s, size_t &pos, Decimal &d)
     }
     if (pos == start)
         return false;
-    d.fraction = {};
-    if (pos + 1 < s.size() && s[pos] == '.' && is_digit(s[pos + 1])) {
-        const size_t first = ++pos;
-        while (pos < s.size() && is_digit(s[pos]))
-            pos++;
-        d.fraction = s.substr(first, pos - first);
-    }
+    if (pos + 1 < s.size() && s[pos] == '.' && is_digit(s[pos + 1]))
+        for (pos++; pos < s.size() && is_digit(s[pos]); pos++, d.decimals++) {
+            if (d.decimals < kExactDecimals)
+                d.head = d.head * 10 + (s[pos] - '0');
+            else if (d.decimals < 2 * kExactDecimals)
+                d.tail = d.tail * 10 + (s[pos] - '0');
+        }
     d.text = s.substr(start, pos - start);
     return true;
 }
 
-int64_t digits_value(std::string_view digits)
-{
-    int64_t n = 0;
-    for (char c : digits)
-        n = n * 10 + (c - '0');
-    return n;
-}
-
 /* d times nPer units (those of a degree, minute or second: 3600, 60 or 1
- * times kUnitsPerSecond): nUnits, plus less than one unit more when bBeyond.
+ * times kUnitsPerSecond): nUnits, plus less than one unit more when bBeyond;
+ * false, with why set, for too many decimals.
  * The first twelve decimals give whole units; the next twelve are scaled on
  * their own so that nothing overflows, and their remainder is what goes
  * beyond. */
-Reason scale(const Decimal &d, int64_t nPer, int64_t &nUnits, bool &bBeyond)
+bool scale(const Decimal &d, int64_t nPer, int64_t &nUnits, bool &bBeyond, Reason &why)
 {
-    const size_t n = d.fraction.size();
-    if (n > static_cast<size_t>(kMaxDecimals))
-        return refusal(N_("%s has more than 24 decimals"), d.text);
+    static_assert(2 * kExactDecimals == kMaxDecimals, "the tail holds the rest");
+    const size_t n = d.decimals;
+    if (n > static_cast<size_t>(kMaxDecimals)) {
+        why = refusal(N_("%s has more than 24 decimals"), d.text);
+        return false;
+    }
     bBeyond = false;
     if (d.whole >= 1000) {
         nUnits = kHuge;
-        return {};
+        return true;
     }
     const int64_t nSeconds = nPer / kUnitsPerSecond;
     const size_t nHead = n < kExactDecimals ? n : kExactDecimals;
-    nUnits = (d.whole * kUnitsPerSecond +
-              digits_value(d.fraction.substr(0, nHead)) * kPow10[kExactDecimals - nHead]) *
-             nSeconds;
+    nUnits = (d.whole * kUnitsPerSecond + d.head * kPow10[kExactDecimals - nHead]) * nSeconds;
     if (n > nHead) {
-        const int64_t nTail = digits_value(d.fraction.substr(nHead)) * nSeconds;
+        const int64_t nTail = d.tail * nSeconds;
         nUnits += nTail / kPow10[n - nHead];
         bBeyond = nTail % kPow10[n - nHead] != 0;
     }
-    return {};
+    return true;
 }
 
 void set_sign(Coordinate &c, bool bNegative)
@@ -144,27 +140,33 @@ size_t skip_separator(std::string_view s, size_t pos)
     return pos;
 }
 
-Reason trailing(std::string_view s, size_t pos)
+bool at_end(std::string_view s, size_t pos, Reason &why)
 {
     pos = skip_blanks(s, pos);
     if (pos < s.size())
-        return refusal(N_("unexpected %s after the two coordinates"), s.substr(pos));
-    return {};
+        why = refusal(N_("unexpected %s after the two coordinates"), s.substr(pos));
+    return pos == s.size();
 }
 
-/* One signed decimal number of degrees, making up the whole word. */
-Reason signed_degrees(std::string_view word, Coordinate &c)
+/* One signed decimal number of degrees at pos, ending at a blank, a comma
+ * or the end of s; word is its text. */
+bool signed_degrees(std::string_view s, size_t &pos, Coordinate &c, std::string_view &word,
+                    Reason &why)
 {
-    size_t pos = 0;
-    const bool bNegative = !word.empty() && word[0] == '-';
-    if (!word.empty() && (word[0] == '-' || word[0] == '+'))
-        pos = 1;
+    const size_t start = pos;
+    const bool bNegative = s[pos] == '-';
+    if (s[pos] == '-' || s[pos] == '+')
+        pos++;
     Decimal d;
-    if (!scan_decimal(word, pos, d) || pos != word.size())
-        return refusal(N_("%s is not a plain decimal number"), word);
-    const Reason why = scale(d, kUnitsPerDegree, c.units, c.beyond);
+    if (!scan_decimal(s, pos, d) || (pos < s.size() && !is_blank(s[pos]) && s[pos] != ',')) {
+        why = refusal(N_("%s is not a plain decimal number"), word_at(s, start));
+        return false;
+    }
+    word = s.substr(start, pos - start);
+    if (!scale(d, kUnitsPerDegree, c.units, c.beyond, why))
+        return false;
     set_sign(c, bNegative);
-    return why;
+    return true;
 }
 
 /* A coordinate in degrees, minutes and seconds with its hemisphere letter. */
@@ -253,7 +255,7 @@ Result<Lettered> parse_lettered(std::string_view s, size_t &pos)
     const bool bNegative = s[pos] == 'S' || s[pos] == 'W' || s[pos] == 'O';
     c.text = s.substr(start, ++pos - start);
     for (int i = 0; i < nCount; i++) {
-        if (i + 1 < nCount && !numbers[i].fraction.empty())
+        if (i + 1 < nCount && numbers[i].decimals > 0)
             return refused<Lettered>(
                 refusal(N_("only the last number of %s may have decimals"), c.text));
         if (nSlots[i] == 1 && numbers[i].whole >= 60)
@@ -264,8 +266,8 @@ Result<Lettered> parse_lettered(std::string_view s, size_t &pos)
                 N_("seconds %s are out of range (0 to 60, 60 excluded)"), numbers[i].text));
         int64_t nUnits;
         bool bBeyond;
-        const Reason why = scale(numbers[i], kPer[nSlots[i]], nUnits, bBeyond);
-        if (!why.empty())
+        Reason why;
+        if (!scale(numbers[i], kPer[nSlots[i]], nUnits, bBeyond, why))
             return refused<Lettered>(why);
         c.value.units += nUnits;
         c.value.beyond = c.value.beyond || bBeyond;
@@ -289,8 +291,8 @@ Result<Position> parse_lettered_position(std::string_view text)
             return refused<Position>(r.reason);
         c[i] = r.value;
     }
-    const Reason why = trailing(text, pos);
-    if (!why.empty())
+    Reason why;
+    if (!at_end(text, pos, why))
         return refused<Position>(why);
     if (c[0].bLatitude == c[1].bLatitude)
         return refused<Position>(refusal(c[0].bLatitude ? N_("two latitudes: %s and %s")
@@ -312,37 +314,50 @@ double Coordinate::degrees() const
 Result<Position> parse_decimal_position(std::string_view text)
 {
     size_t pos = 0;
+    Coordinate coordinates[2];
     std::string_view words[2];
+    Reason why;
     for (int i = 0; i < 2; i++) {
         if (i == 1)
             pos = skip_separator(text, pos);
         if (pos == text.size())
             return refused<Position>(refusal(i == 0 ? N_("a latitude and a longitude are expected")
                                                     : N_("the longitude is missing")));
-        words[i] = word_at(text, pos);
-        if (words[i].empty())
+        if (text[pos] == ',')
             return refused<Position>(refusal(N_("unexpected %s"), text.substr(pos, 1)));
-        pos += words[i].size();
+        if (!signed_degrees(text, pos, coordinates[i], words[i], why))
+            return refused<Position>(why);
     }
-    Position p;
-    Reason why = signed_degrees(words[0], p.latitude);
-    if (why.empty())
-        why = signed_degrees(words[1], p.longitude);
-    if (why.empty())
-        why = trailing(text, pos);
-    if (!why.empty())
+    if (!at_end(text, pos, why))
         return refused<Position>(why);
-    return checked(p, words[0], words[1]);
+    return checked(Position{coordinates[0], coordinates[1]}, words[0], words[1]);
 }
+
+namespace {
+
+/* Bytes that make a line the lettered form: the hemisphere letters and the
+ * first bytes of the unit marks (1), and the marks d, m, s after a digit (2). */
+struct LetteredBytes {
+    unsigned char kind[256] = {};
+    constexpr LetteredBytes()
+    {
+        const char szLetters[] = "NSEWO'\"\xC2\xE2";
+        for (const char *p = szLetters; *p; p++)
+            kind[static_cast<unsigned char>(*p)] = 1;
+        kind['d'] = kind['m'] = kind['s'] = 2;
+    }
+};
+constexpr LetteredBytes kLettered;
+
+} // namespace
 
 Result<Position> parse_position(std::string_view text)
 {
     /* A hemisphere letter or a unit mark makes the lettered form; without
      * one, the decimal form says best what is wrong with a line. */
     for (size_t i = 0; i < text.size(); i++) {
-        const char c = text[i];
-        if (is_hemisphere(c) || c == '\'' || c == '"' || c == '\xC2' || c == '\xE2' ||
-            ((c == 'd' || c == 'm' || c == 's') && i > 0 && is_digit(text[i - 1])))
+        const unsigned char nKind = kLettered.kind[static_cast<unsigned char>(text[i])];
+        if (nKind == 1 || (nKind == 2 && i > 0 && is_digit(text[i - 1])))
             return parse_lettered_position(text);
     }
     return parse_decimal_position(text);

@@ -1,5 +1,8 @@
 #include "text.h"
 
+#include <cstdint>
+#include <cstring>
+
 std::string_view trim_blanks(std::string_view text)
 {
     size_t begin = 0, end = text.size();
@@ -57,7 +60,19 @@ size_t sequence_length(std::string_view s, size_t pos)
 
 Reason check_text(std::string_view text)
 {
-    for (size_t pos = 0; pos < text.size();) {
+    /* Eight bytes at a time while all are printable ASCII, the common case:
+     * none below 0x20, none equal to 0x7F, none with the high bit set. The
+     * byte loop below decides the rest. */
+    constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
+    size_t pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        uint64_t x;
+        memcpy(&x, text.data() + pos, 8);
+        const uint64_t del = x ^ (kOnes * 0x7F);
+        if ((((x - kOnes * 0x20) & ~x) | ((del - kOnes) & ~del) | x) & kHighs)
+            break;
+    }
+    while (pos < text.size()) {
         const unsigned char c = static_cast<unsigned char>(text[pos]);
         if (c >= 0x20 && c < 0x7F) {
             pos++;

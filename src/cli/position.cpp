@@ -341,10 +341,10 @@ struct LetteredBytes {
     unsigned char kind[256] = {};
     constexpr LetteredBytes()
     {
-        const char szLetters[] = "NSEWO'\"\xC2\xE2";
-        for (const char *p = szLetters; *p; p++)
+        for (const char *p = "NSEWO'\"\xC2\xE2"; *p; p++)
             kind[static_cast<unsigned char>(*p)] = 1;
-        kind['d'] = kind['m'] = kind['s'] = 2;
+        for (const char *p = "dms"; *p; p++)
+            kind[static_cast<unsigned char>(*p)] = 2;
     }
 };
 constexpr LetteredBytes kLettered;

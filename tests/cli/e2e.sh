@@ -34,7 +34,6 @@ statuses)
   check "a line refused" 1 'JN18\n\n' 'tolka-cli: line 2: latitude 91 is out of range (-90 to 90)' \
     '48 2\n91 0\n' encode --precision 4
   check "unknown command" 2 '' 'tolka-cli: unknown command convert'$'\n''Usage: *' '' convert
-  check "unknown option" 2 '' 'tolka-cli: unknown option --fast'$'\n''Usage: *' '' encode --fast
   check "precision 3" 2 '' 'tolka-cli: precision 3 is not 2, 4, 6, 8 or 10'$'\n''Usage: *' '' \
     encode --precision 3
   "$cli" --help >"$work/out" || fail "help: exit status $?"

@@ -140,12 +140,14 @@ std::string decoded_or_refusal(const char *szText, LocatorSystem system)
     return cell ? "accepted" : message(cell.reason);
 }
 
+struct LocatorRow {
+    LocatorSystem system;
+    const char *szText, *szExpected;
+};
+
 TEST(CliLocator, EachLevelRefusesTheWrongCharacterByPosition)
 {
-    static const struct {
-        LocatorSystem system;
-        const char *szText, *szExpected;
-    } kRows[] = {
+    static const LocatorRow kRows[] = {
         {LocatorSystem::Tolka, "jn18dtkk78", "accepted"},
         {LocatorSystem::Tolka, "RR99XXXX99", "accepted"},
         {LocatorSystem::Tolka, "JS", "character 2 of JS must be a letter A-R, not S"},
@@ -263,10 +265,8 @@ TEST(CliLocator, CornersAreTheWindowsDoubles)
 {
     // Short locators as the window pads them; Maidenhead corners as the
     // window's decoder gives the same corner named in Tolka's system.
-    static const struct {
-        LocatorSystem system;
-        const char *szText, *szWindow;
-    } kRows[] = {
+    // szExpected: the window's text for the same corner.
+    static const LocatorRow kRows[] = {
         {LocatorSystem::Tolka, "jn18dtkk78", "jn18dtkk78"},
         {LocatorSystem::Tolka, "jn18dtkk", "jn18dtkk"},
         {LocatorSystem::Tolka, "JN18", "JN18"},
@@ -278,7 +278,7 @@ TEST(CliLocator, CornersAreTheWindowsDoubles)
     };
     for (const auto &row : kRows) {
         char szWindow[11];
-        locator_working_copy(row.szWindow, strlen(row.szWindow), szWindow);
+        locator_working_copy(row.szExpected, strlen(row.szExpected), szWindow);
         const Result<Cell> cell = parse_locator(row.szText, row.system);
         ASSERT_TRUE(cell) << row.szText;
         EXPECT_EQ(cell.value.south, KCoordFromLoOrLa(szWindow, 0, 0)) << row.szText;

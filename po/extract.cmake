@@ -4,8 +4,15 @@
 #   -DSOURCE_DIR=<top of the sources> -DOUTPUT=<scratch .pot>
 #   -DXGETTEXT=<program> -DMODE=update|check
 # update rewrites po/locx.pot when its texts or comments changed; check fails
-# when they differ.
+# when they differ. For another domain: -DSOURCES=<glob under the top>
+# (default src/*.cpp) and -DTEMPLATE=<its template> (default po/locx.pot).
 cmake_minimum_required(VERSION 3.20)
+if(NOT DEFINED SOURCES)
+  set(SOURCES "src/*.cpp")
+endif()
+if(NOT DEFINED TEMPLATE)
+  set(TEMPLATE "po/locx.pot")
+endif()
 
 foreach(var SOURCE_DIR OUTPUT XGETTEXT MODE)
   if(NOT DEFINED ${var})
@@ -15,7 +22,7 @@ endforeach()
 
 # Every source file, in a fixed order, named relative to the top so the
 # references do not depend on where the tree lies.
-file(GLOB sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/src/*.cpp")
+file(GLOB sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${SOURCES}")
 list(SORT sources)
 
 # References name the file only: a line number would make the template stale
@@ -34,7 +41,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "xgettext failed:\n${log}")
 endif()
 
-set(committed "${SOURCE_DIR}/po/locx.pot")
+set(committed "${SOURCE_DIR}/${TEMPLATE}")
 set(date_line "\"POT-Creation-Date: [^\n]*\n")
 file(READ "${OUTPUT}" extracted)
 string(REGEX REPLACE "${date_line}" "" extracted_body "${extracted}")
@@ -45,12 +52,12 @@ if(EXISTS "${committed}")
 endif()
 
 if(extracted_body STREQUAL committed_body)
-  message(STATUS "po/locx.pot matches the sources")
+  message(STATUS "${TEMPLATE} matches the sources")
 elseif(MODE STREQUAL "update")
   file(WRITE "${committed}" "${extracted}")
-  message(STATUS "po/locx.pot updated: merge it into the translations (update-po)")
+  message(STATUS "${TEMPLATE} updated: merge it into the translations")
 else()
   message(FATAL_ERROR
-    "po/locx.pot differs from what the sources give (${OUTPUT}); "
+    "${TEMPLATE} differs from what the sources give (${OUTPUT}); "
     "rebuild it with the target pot and commit it")
 endif()

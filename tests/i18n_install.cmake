@@ -22,7 +22,8 @@ if(NOT failure)
                share/icons/hicolor/scalable/apps/tolka.svg
                share/icons/hicolor/48x48/apps/tolka.png share/man/man1/tolka.1.gz
                share/locale/en/LC_MESSAGES/locx.mo share/locale/fr/LC_MESSAGES/locx.mo
-               share/doc/tolka/copyright)
+               share/doc/tolka/copyright bin/tolka-cli share/man/man1/tolka-cli.1.gz
+               share/locale/fr/LC_MESSAGES/tolka-cli.mo)
     if(NOT EXISTS "${PREFIX}/${file}")
       string(APPEND failure "not installed: ${file}\n")
     endif()

@@ -11,6 +11,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/install_manifest_guard.cmake)
 # gets its line here.
 set(expected
   usr/bin/tolka
+  usr/bin/tolka-cli
   usr/share/applications/org.example.Tolka.desktop
   usr/share/metainfo/org.example.Tolka.metainfo.xml
   usr/share/icons/hicolor/scalable/apps/tolka.svg
@@ -21,6 +22,9 @@ set(expected
   usr/share/icons/hicolor/128x128/apps/tolka.png
   usr/share/icons/hicolor/256x256/apps/tolka.png
   usr/share/man/man1/tolka.1.gz
+  usr/share/man/man1/tolka-cli.1.gz
+  usr/share/locale/fr/LC_MESSAGES/tolka-cli.mo
+  usr/share/bash-completion/completions/tolka-cli
   usr/share/locale/en/LC_MESSAGES/locx.mo
   usr/share/locale/fr/LC_MESSAGES/locx.mo
   usr/share/doc/tolka/copyright

@@ -1,0 +1,240 @@
+// tolka-cli's line path under any input: the line reader, the position and
+// locator parsers, the exact encoder and the decoder, as `tolka-cli encode`
+// or `decode` runs them. The first byte chooses the command, the system and
+// the precision; the second the size of the chunks the input arrives in.
+//
+// Properties checked:
+// - one output line for each input line, split here on its own;
+// - an encoded line is refused, or gives a locator of the length and the
+//   alphabets asked for whose cell holds the point, checked in exact integer
+//   arithmetic written here, independent of the encoder;
+// - a line in plain decimal degrees is accepted exactly when it is in range
+//   with at most 24 decimals, and read to the exact unit;
+// - a decoded line is refused exactly when it is not a locator of the
+//   system, and the centre printed for it encodes back to it.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "../tests/cli/memory_io.h"
+#include "cli/commands.h"
+#include "cli/format.h"
+#include "cli/text.h"
+
+namespace {
+
+void check(bool bOk, const char *szWhat, std::string_view line)
+{
+    if (!bOk) {
+        fprintf(stderr, "property failed: %s\nline: \"%.*s\"\n", szWhat, static_cast<int>(line.size()),
+                line.data());
+        abort();
+    }
+}
+
+const int kTolka[5] = {18, 10, 24, 24, 10}, kMaidenhead[5] = {18, 10, 24, 10, 24};
+
+// The finest-cell index of one axis of a locator, and the cell's span in
+// finest cells; false if a character is outside its level's alphabet.
+bool axis_of(std::string_view locator, int nAxis, const int *cells, int64_t &nIndex, int64_t &nSpan)
+{
+    nIndex = 0;
+    nSpan = 1036800;
+    for (size_t i = 0; 2 * i < locator.size(); i++) {
+        char c = locator[2 * i + nAxis];
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 32);
+        const int n = c - (cells[i] == 10 ? '0' : 'A');
+        if (n < 0 || n >= cells[i])
+            return false;
+        nSpan /= cells[i];
+        nIndex += n * nSpan;
+    }
+    return true;
+}
+
+// The coordinate (its magnitude units or a little more, signed) lies in the
+// cell [corner, corner + size) of one axis, counted in position units from
+// the grid's centre line; the far edge of the grid belongs to the last cell.
+bool holds(const Coordinate &c, int64_t nCorner, int64_t nSize, int64_t nHalf)
+{
+    const int64_t u = c.units, nTop = nCorner + nSize;
+    if (!c.negative)
+        return nCorner <= u && (u < nTop || (nTop == nHalf && u == nTop && !c.beyond));
+    return (c.beyond ? u < -nCorner : u <= -nCorner) && (u > -nTop || (u == -nTop && c.beyond));
+}
+
+// Reads "[+-]digits[.digits]" at pos into sign, whole and 24 decimals.
+bool plain_number(std::string_view s, size_t &pos, bool &bNegative, __int128 &whole,
+                  __int128 &fraction, size_t &nDecimals, size_t &nWholeDigits)
+{
+    bNegative = pos < s.size() && s[pos] == '-';
+    if (pos < s.size() && (s[pos] == '-' || s[pos] == '+'))
+        pos++;
+    whole = fraction = 0;
+    nDecimals = nWholeDigits = 0;
+    const size_t start = pos;
+    for (; pos < s.size() && s[pos] >= '0' && s[pos] <= '9'; pos++)
+        if (nWholeDigits < 30 && (whole = whole * 10 + (s[pos] - '0')) != 0)
+            nWholeDigits++;
+    if (pos == start)
+        return false;
+    if (pos < s.size() && s[pos] == '.') {
+        if (++pos == s.size() || s[pos] < '0' || s[pos] > '9')
+            return false;
+        for (; pos < s.size() && s[pos] >= '0' && s[pos] <= '9'; pos++, nDecimals++)
+            if (nDecimals < 24)
+                fraction = fraction * 10 + (s[pos] - '0');
+    }
+    for (size_t n = nDecimals; n < 24; n++)
+        fraction *= 10;
+    return true;
+}
+
+// The decimal form, read here on its own: the parser must accept exactly
+// the lines in range with at most 24 decimals, and read them to the unit.
+void check_decimal_form(std::string_view text, const Result<Position> &parsed)
+{
+    size_t pos = 0;
+    bool bNegative[2];
+    __int128 whole[2], fraction[2];
+    size_t nDecimals[2], nWholeDigits[2];
+    for (int i = 0; i < 2; i++) {
+        if (i == 1) {
+            const size_t start = pos;
+            while (pos < text.size() && is_blank(text[pos]))
+                pos++;
+            if (pos < text.size() && text[pos] == ',')
+                pos++;
+            while (pos < text.size() && is_blank(text[pos]))
+                pos++;
+            if (pos == start)
+                return;
+        }
+        if (!plain_number(text, pos, bNegative[i], whole[i], fraction[i], nDecimals[i],
+                          nWholeDigits[i]))
+            return;
+    }
+    if (pos != text.size())
+        return; // not the plain form: other checks apply
+    bool bAccept = true;
+    const int64_t kLimit[2] = {90, 180};
+    for (int i = 0; i < 2; i++)
+        bAccept = bAccept && nDecimals[i] <= 24 && nWholeDigits[i] <= 3 &&
+                  (whole[i] < kLimit[i] || (whole[i] == kLimit[i] && fraction[i] == 0));
+    check(static_cast<bool>(parsed) == bAccept, "decimal form accepted exactly when in range", text);
+    if (!bAccept)
+        return;
+    const Coordinate *c[2] = {&parsed.value.latitude, &parsed.value.longitude};
+    for (int i = 0; i < 2; i++) {
+        // 10^-24 degree -> 10^-12 second: times 3600 / 10^12 = 36 / 10^10.
+        const __int128 scaled = fraction[i] * 36;
+        const __int128 units = whole[i] * 3600000000000000 + scaled / 10000000000;
+        const bool bBeyond = scaled % 10000000000 != 0;
+        check(c[i]->units == units && c[i]->beyond == bBeyond, "decimal form read exactly", text);
+        check(c[i]->negative == (bNegative[i] && (units != 0 || bBeyond)), "sign read", text);
+    }
+}
+
+void check_encode(std::string_view text, const Settings &settings)
+{
+    const Result<Position> parsed = parse_position(text);
+    check_decimal_form(text, parsed);
+    if (!parsed)
+        return;
+    char sz[kMaxLocatorLength];
+    encode_locator(parsed.value, settings.system, settings.precision, sz);
+    const std::string_view locator(sz, static_cast<size_t>(settings.precision));
+    const int *cells = settings.system == LocatorSystem::Tolka ? kTolka : kMaidenhead;
+    // Finest cells of 1.25" by 0.625", in position units (10^-12 second).
+    const int64_t kFinest[2] = {625000000000, 1250000000000};
+    const int64_t kHalf[2] = {324000 * 1000000000000LL, 648000 * 1000000000000LL};
+    const Coordinate *coordinates[2] = {&parsed.value.latitude, &parsed.value.longitude};
+    for (int nAxis = 0; nAxis < 2; nAxis++) { // locator: longitude at even positions
+        int64_t nIndex, nSpan;
+        check(axis_of(locator, 1 - nAxis, cells, nIndex, nSpan), "valid locator", text);
+        check(holds(*coordinates[nAxis], nIndex * kFinest[nAxis] - kHalf[nAxis],
+                    nSpan * kFinest[nAxis], kHalf[nAxis]),
+              "the cell holds the point", text);
+    }
+}
+
+void check_decode(std::string_view text, const Settings &settings)
+{
+    const Result<Cell> cell = parse_locator(text, settings.system);
+    const int *cells = settings.system == LocatorSystem::Tolka ? kTolka : kMaidenhead;
+    int64_t nIndex, nSpan;
+    const bool bLocator = text.size() % 2 == 0 && text.size() <= 10 &&
+                          axis_of(text, 0, cells, nIndex, nSpan) &&
+                          axis_of(text, 1, cells, nIndex, nSpan);
+    check(static_cast<bool>(cell) == bLocator, "refused exactly when not a locator", text);
+    if (!bLocator)
+        return;
+    char szCentre[2 * kNumberRoom + 1];
+    size_t n = format_degrees(cell.value.centre_latitude(), szCentre);
+    szCentre[n++] = ' ';
+    n += format_degrees(cell.value.centre_longitude(), szCentre + n);
+    const Result<Position> centre = parse_position(std::string_view(szCentre, n));
+    check(static_cast<bool>(centre), "the centre reads back", text);
+    char sz[kMaxLocatorLength];
+    encode_locator(centre.value, settings.system, static_cast<int>(text.size()), sz);
+    for (size_t i = 0; i < text.size(); i++) {
+        const char c = text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 32) : text[i];
+        check(sz[i] == c, "the centre encodes back to the locator", text);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    if (size < 2)
+        return 0;
+    static const int kLengths[8] = {10, 2, 4, 6, 8, 10, 10, 10};
+    Settings settings;
+    settings.system = data[0] & 1 ? LocatorSystem::Maidenhead : LocatorSystem::Tolka;
+    settings.precision = kLengths[(data[0] >> 1) & 7];
+    const bool bDecode = data[0] & 16;
+    const std::string input(reinterpret_cast<const char *>(data) + 2, size - 2);
+
+    // The lines, split here: LF ends a line, a CR before it is dropped.
+    std::vector<std::string_view> lines;
+    for (size_t start = 0; start < input.size();) {
+        size_t end = input.find('\n', start);
+        const size_t next = end == std::string::npos ? input.size() : end + 1;
+        end = end == std::string::npos ? input.size() : end;
+        if (end > start && input[end - 1] == '\r')
+            end--;
+        lines.push_back(std::string_view(input).substr(start, end - start));
+        start = next;
+    }
+
+    StringSource source(input, data[1] % 64 + 1);
+    StringSink out, err;
+    {
+        OutputBuffer buffer(out);
+        Messages messages(err, "tolka-cli");
+        convert_lines(source, bDecode ? decode_line : encode_line, settings, buffer, messages);
+        buffer.flush();
+    }
+    size_t nOutputLines = 0;
+    for (char c : out.text)
+        nOutputLines += c == '\n';
+    check(nOutputLines == lines.size(), "one output line per input line", input);
+
+    for (std::string_view line : lines) {
+        if (line.size() > kMaxLine || !check_text(line).empty())
+            continue;
+        const std::string_view text = trim_blanks(line);
+        if (text.empty())
+            continue;
+        if (bDecode)
+            check_decode(text, settings);
+        else
+            check_encode(text, settings);
+    }
+    return 0;
+}

@@ -1,0 +1,289 @@
+#include "commands.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "format.h"
+#include "locator.h"
+#include "position.h"
+
+bool encode_line(std::string_view line, const Settings &settings, OutputBuffer &out, Reason &why)
+{
+    const Result<Position> position = parse_position(line);
+    if (!position) {
+        why = position.reason;
+        return false;
+    }
+    char szLocator[kMaxLocatorLength];
+    encode_locator(position.value, settings.system, settings.precision, szLocator);
+    out.append(std::string_view(szLocator, static_cast<size_t>(settings.precision)));
+    return true;
+}
+
+bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &out, Reason &why)
+{
+    const Result<Cell> cell = parse_locator(line, settings.system);
+    if (!cell) {
+        why = cell.reason;
+        return false;
+    }
+    const Cell &c = cell.value;
+    char szLatitude[kNumberRoom], szLongitude[kNumberRoom];
+    size_t nLatitude, nLongitude;
+    if (settings.dms) {
+        nLatitude = format_dms(cell_latitude_e4(c, settings.centre), true, szLatitude);
+        nLongitude = format_dms(cell_longitude_e4(c, settings.centre), false, szLongitude);
+    } else {
+        nLatitude = format_degrees(settings.centre ? c.centre_latitude() : c.south, szLatitude);
+        nLongitude = format_degrees(settings.centre ? c.centre_longitude() : c.west, szLongitude);
+    }
+    out.append(std::string_view(szLatitude, nLatitude));
+    out.append(" ");
+    out.append(std::string_view(szLongitude, nLongitude));
+    return true;
+}
+
+const Command kCommands[] = {
+    {"encode", kEncodeBit, N_("encode [--precision N] [--maidenhead] [LATITUDE LONGITUDE]"),
+     N_("  encode  positions to locators"), true, encode_line},
+    {"decode", kDecodeBit, N_("decode [--centre] [--dms] [--maidenhead] [LOCATOR...]"),
+     N_("  decode  locators to positions (the south-west corner of the cell)"), false,
+     decode_line},
+};
+const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
+
+namespace {
+
+bool set_precision(Settings &settings, std::string_view value)
+{
+    static const struct {
+        std::string_view text;
+        int nLength;
+    } kLengths[] = {{"2", 2}, {"4", 4}, {"6", 6}, {"8", 8}, {"10", 10}};
+    for (const auto &length : kLengths)
+        if (value == length.text) {
+            settings.precision = length.nLength;
+            return true;
+        }
+    return false;
+}
+
+bool set_maidenhead(Settings &settings, std::string_view)
+{
+    settings.system = LocatorSystem::Maidenhead;
+    return true;
+}
+
+bool set_centre(Settings &settings, std::string_view)
+{
+    settings.centre = true;
+    return true;
+}
+
+bool set_dms(Settings &settings, std::string_view)
+{
+    settings.dms = true;
+    return true;
+}
+
+} // namespace
+
+const Option kOptions[] = {
+    {"--precision", "N", kEncodeBit,
+     N_("  --precision N  locator length: 2, 4, 6, 8 or 10 characters (default 10)"),
+     set_precision, N_("precision %s is not 2, 4, 6, 8 or 10")},
+    {"--maidenhead", nullptr, kEncodeBit | kDecodeBit,
+     N_("  --maidenhead   the standard Maidenhead locator instead of Tolka's extended one"),
+     set_maidenhead, nullptr},
+    {"--centre", nullptr, kDecodeBit,
+     N_("  --centre       the centre of the cell instead of its south-west corner"), set_centre,
+     nullptr},
+    {"--center", nullptr, kDecodeBit, nullptr, set_centre, nullptr},
+    {"--dms", nullptr, kDecodeBit,
+     N_("  --dms          degrees, minutes and seconds with hemisphere letters"), set_dms, nullptr},
+};
+const size_t kOptionCount = sizeof kOptions / sizeof kOptions[0];
+
+namespace {
+
+bool is_operand(std::string_view arg)
+{
+    /* A negative number ("-33.8688") or "-" is an operand. */
+    return arg.size() < 2 || arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9') || arg[1] == '.';
+}
+
+Invocation usage_error(const Reason &why)
+{
+    Invocation invocation;
+    invocation.error = why;
+    return invocation;
+}
+
+/* Applies the option in args[i] (and its value, which may be the next
+ * argument); i moves past what was used. */
+Reason apply_option(const Command &command, const std::vector<std::string_view> &args, size_t &i,
+                    Settings &settings)
+{
+    std::string_view name = args[i];
+    std::string_view value;
+    const size_t nEquals = name.find('=');
+    const bool bValueGiven = nEquals != std::string_view::npos;
+    if (bValueGiven) {
+        value = name.substr(nEquals + 1);
+        name = name.substr(0, nEquals);
+    }
+    for (size_t k = 0; k < kOptionCount; k++) {
+        const Option &option = kOptions[k];
+        if (name != option.name)
+            continue;
+        if (!(option.commands & command.bit))
+            return refusal(N_("%s is not an option of %s"), name, command.name);
+        if (!option.value_name) {
+            if (bValueGiven)
+                return refusal(N_("option %s takes no value"), name);
+        } else if (!bValueGiven) {
+            if (i + 1 == args.size())
+                return refusal(N_("option %s needs a value"), name);
+            value = args[++i];
+        }
+        if (!option.apply(settings, value))
+            return refusal(option.refusal, value);
+        return {};
+    }
+    return refusal(N_("unknown option %s"), name);
+}
+
+} // namespace
+
+Invocation parse_arguments(int argc, const char *const *argv)
+{
+    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    /* --help and --version win wherever they are (before "--"). */
+    for (std::string_view arg : args) {
+        if (arg == "--")
+            break;
+        if (arg == "--help" || arg == "--version") {
+            Invocation invocation;
+            invocation.action = arg == "--help" ? Invocation::kHelp : Invocation::kVersion;
+            return invocation;
+        }
+    }
+    if (args.empty())
+        return usage_error(refusal(N_("no command given")));
+    if (!is_operand(args[0]))
+        return usage_error(refusal(N_("unknown option %s"), args[0]));
+
+    Invocation invocation;
+    for (size_t k = 0; k < kCommandCount; k++)
+        if (args[0] == kCommands[k].name)
+            invocation.command = &kCommands[k];
+    if (!invocation.command)
+        return usage_error(refusal(N_("unknown command %s"), args[0]));
+
+    bool bOptionsEnded = false;
+    for (size_t i = 1; i < args.size(); i++) {
+        if (!bOptionsEnded && args[i] == "--")
+            bOptionsEnded = true;
+        else if (bOptionsEnded || is_operand(args[i]))
+            invocation.operands.push_back(args[i]);
+        else {
+            const Reason why = apply_option(*invocation.command, args, i, invocation.settings);
+            if (!why.empty())
+                return usage_error(why);
+        }
+    }
+    invocation.action = Invocation::kRun;
+    return invocation;
+}
+
+namespace {
+
+void write_text(Sink &sink, const std::string &text)
+{
+    sink.write(text.data(), text.size());
+}
+
+std::string usage_text()
+{
+    std::string text;
+    for (size_t k = 0; k < kCommandCount; k++) {
+        text += k == 0 ? translate(N_("Usage: ")) : translate(N_("   or: "));
+        text += kProgram;
+        text += ' ';
+        text += translate(kCommands[k].synopsis);
+        text += '\n';
+    }
+    text += translate(N_("   or: "));
+    text += kProgram;
+    text += " --help | --version\n";
+    return text;
+}
+
+std::string help_text()
+{
+    std::string text = usage_text();
+    text += '\n';
+    text += translate(N_("Converts positions to locators and locators to positions, one line of\n"
+                         "output for each line of standard input, or for the operands.\n"
+                         "A refused line gives an empty line and a message on standard error.\n"));
+    text += '\n';
+    for (size_t k = 0; k < kCommandCount; k++) {
+        text += translate(kCommands[k].summary);
+        text += '\n';
+    }
+    text += '\n';
+    text += translate(N_("Options:\n"));
+    for (size_t k = 0; k < kOptionCount; k++)
+        if (kOptions[k].help) {
+            text += translate(kOptions[k].help);
+            text += '\n';
+        }
+    text += translate(N_("  --help         show this help and exit\n"
+                         "  --version      show the version and exit\n"));
+    text += '\n';
+    text += translate(N_("Exit status: 0 if every line was converted, 1 if any was refused,\n"
+                         "2 for a usage error. The manual page tolka-cli(1) says more.\n"));
+    return text;
+}
+
+} // namespace
+
+int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
+{
+    Messages messages(err, kProgram);
+    switch (invocation.action) {
+    case Invocation::kHelp:
+        write_text(out, help_text());
+        return 0;
+    case Invocation::kVersion:
+        write_text(out, std::string(kProgram) + " (Tolka) " TOLKA_VERSION "\n");
+        return 0;
+    case Invocation::kUsageError:
+        messages.report({}, invocation.error);
+        write_text(err, usage_text());
+        write_text(err, translate(N_("Try 'tolka-cli --help' for more information.\n")));
+        return 2;
+    case Invocation::kRun:
+        break;
+    }
+
+    const Command &command = *invocation.command;
+    OutputBuffer buffer(out);
+    Tally tally;
+    if (invocation.operands.empty())
+        tally = convert_lines(in, command.convert, invocation.settings, buffer, messages);
+    else if (command.join_operands) {
+        std::string line(invocation.operands[0]);
+        for (size_t i = 1; i < invocation.operands.size(); i++)
+            line.append(" ").append(invocation.operands[i]);
+        tally = convert_texts({line}, command.convert, invocation.settings, buffer, messages);
+    } else
+        tally = convert_texts(invocation.operands, command.convert, invocation.settings, buffer,
+                              messages);
+    if (!buffer.flush()) {
+        messages.report({}, refusal(N_("cannot write the output: %s"), strerror(buffer.error())));
+        tally.failed = true;
+    }
+    return tally.failed || tally.refused > 0 ? 1 : 0;
+}

@@ -1,0 +1,50 @@
+/* Locators of two systems over one grid: Tolka's extended locator (levels
+ * A-R, 0-9, A-X, A-X, 0-9) and the standard Maidenhead locator (A-R, 0-9,
+ * A-X, 0-9, A-X). Both split a field the same way down to the subsquare and
+ * end on the same finest cell, 1.25" of longitude by 0.625" of latitude; they
+ * differ in how the last two levels divide the subsquare. Cells are counted
+ * exactly, in finest cells from the grid's south-west corner (180 W, 90 S). */
+#ifndef TOLKA_CLI_LOCATOR_H
+#define TOLKA_CLI_LOCATOR_H
+
+#include <cstdint>
+#include <string_view>
+
+#include "position.h"
+#include "reason.h"
+
+enum class LocatorSystem { Tolka, Maidenhead };
+
+constexpr int kMaxLocatorLength = 10;
+
+/* The cell a locator names. */
+struct Cell {
+    LocatorSystem system = LocatorSystem::Tolka;
+    int length = 0; /* characters: 2, 4, 6, 8 or 10 */
+    /* Exact: south-west corner and size in finest cells (the same count on
+     * both axes). */
+    int32_t longitude_index = 0, latitude_index = 0, span = 0;
+    /* The window's doubles for the south-west corner (decimal degrees),
+     * and the cell's size in degrees. */
+    double south = 0, west = 0, height = 0, width = 0;
+
+    double centre_latitude() const { return south + height / 2; }
+    double centre_longitude() const { return west + width / 2; }
+};
+
+/* A locator of 2, 4, 6, 8 or 10 characters of the system, in any case.
+ * text holds neither line end nor surrounding blanks. */
+Result<Cell> parse_locator(std::string_view text, LocatorSystem system);
+
+/* Writes the locator of the cell holding p, nLength characters (2, 4, 6, 8
+ * or 10), upper case, to szOut (no terminator). An edge belongs to the cell
+ * north or east of it; 90 N is in the top row and 180 E in the last column.
+ * p must be in range (as parse_position returns it). */
+void encode_locator(const Position &p, LocatorSystem system, int nLength, char *szOut);
+
+/* Signed ten-thousandths of an arc-second: the cell's south-west corner, or
+ * its centre, exactly. */
+int64_t cell_latitude_e4(const Cell &cell, bool bCentre);
+int64_t cell_longitude_e4(const Cell &cell, bool bCentre);
+
+#endif

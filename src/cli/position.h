@@ -1,0 +1,46 @@
+/* Positions as typed, read exactly: the digits become integers in units of
+ * 10^-12 arc-second, never a double, so that no binary rounding can move a
+ * point across a cell edge. Pure functions over std::string_view. */
+#ifndef TOLKA_CLI_POSITION_H
+#define TOLKA_CLI_POSITION_H
+
+#include <cstdint>
+#include <string_view>
+
+#include "reason.h"
+
+constexpr int64_t kUnitsPerSecond = 1000000000000; /* 10^12 */
+constexpr int64_t kUnitsPerMinute = 60 * kUnitsPerSecond;
+constexpr int64_t kUnitsPerDegree = 3600 * kUnitsPerSecond;
+/* Decimals read exactly, in any one number; longer fractions are refused. */
+constexpr int kMaxDecimals = 24;
+
+/* One coordinate. Its magnitude is `units`, or a little more (less than one
+ * unit more) when `beyond` says digits went past the unit. */
+struct Coordinate {
+    int64_t units = 0;
+    bool beyond = false;
+    bool negative = false; /* west or south; never set for an exact zero */
+
+    /* Signed decimal degrees, to the nearest double or next to it. */
+    double degrees() const;
+};
+
+struct Position {
+    Coordinate latitude;  /* -90 to 90 */
+    Coordinate longitude; /* -180 to 180 */
+};
+
+/* A position written either as two signed decimal numbers of degrees,
+ * latitude first ("48.81056 2.28722", "-33.8688,151.2093", "-33.8688, 151.2"),
+ * or as two coordinates in degrees, minutes and seconds, each with its
+ * hemisphere letter, in either order ("48 48 38 N 2 17 14 E",
+ * "48°48'38\"N 2°17'14\"E", "48d48m38sN 2d17m14sE"). text holds neither line
+ * end nor surrounding blanks. */
+Result<Position> parse_position(std::string_view text);
+
+/* Only the decimal form: "LATITUDE LONGITUDE", separated by blanks and/or one
+ * comma, so "LATITUDE,LONGITUDE" with no blank too. */
+Result<Position> parse_decimal_position(std::string_view text);
+
+#endif

@@ -1,0 +1,15 @@
+/* What the options of the command line set, read by each command's line
+ * function. */
+#ifndef TOLKA_CLI_SETTINGS_H
+#define TOLKA_CLI_SETTINGS_H
+
+#include "locator.h"
+
+struct Settings {
+    LocatorSystem system = LocatorSystem::Tolka; /* --maidenhead */
+    int precision = kMaxLocatorLength;           /* encode --precision */
+    bool centre = false;                         /* decode --centre */
+    bool dms = false;                            /* decode --dms */
+};
+
+#endif

@@ -1,0 +1,25 @@
+/* Small helpers over the text of a line. */
+#ifndef TOLKA_CLI_TEXT_H
+#define TOLKA_CLI_TEXT_H
+
+#include <string_view>
+
+#include "reason.h"
+
+inline bool is_blank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+/* text without its leading and trailing blanks (spaces and tabs). */
+std::string_view trim_blanks(std::string_view text);
+
+/* The one character at pos: all the bytes of its UTF-8 sequence. */
+std::string_view character_at(std::string_view text, size_t pos);
+
+/* Refuses what is not a line of text: a NUL byte, a control character other
+ * than the tab, or bytes that are not UTF-8. Every command checks its lines
+ * with it first, so its messages can quote the input as it stands. */
+Reason check_text(std::string_view text);
+
+#endif

@@ -1,0 +1,24 @@
+# tolka-cli: its parsers, conversions and line reader (pure, linked with the
+# window's own code only to compare with it), and the built program end to
+# end.
+add_executable(tolka_cli_tests cli/parse_test.cpp cli/convert_test.cpp cli/lines_test.cpp)
+target_link_libraries(tolka_cli_tests PRIVATE tolka_cli_core tolka_core GTest::gtest
+                      GTest::gtest_main)
+gtest_discover_tests(tolka_cli_tests)
+
+# Installed into a scratch prefix: its files, and French from the prefix.
+add_test(NAME cli.installed_speaks_french
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/installed.sh ${PROJECT_BINARY_DIR}
+          ${CMAKE_CURRENT_BINARY_DIR}/cli-prefix ${TOLKA_BASH_COMPLETION_DIR})
+set_tests_properties(cli.installed_speaks_french PROPERTIES RESOURCE_LOCK install_manifest)
+
+# The manual page, the completion and the catalogue template.
+add_test(NAME cli.manual_page
+  COMMAND ${CMAKE_COMMAND} -DGROFF=${TOLKA_GROFF} -DFILE=${PROJECT_SOURCE_DIR}/docs/tolka-cli.1
+          -P ${CMAKE_CURRENT_SOURCE_DIR}/i18n_manual.cmake)
+add_test(NAME cli.bash_completion
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/completion.sh
+          ${PROJECT_SOURCE_DIR}/data/tolka-cli.bash-completion)
+add_test(NAME cli.pot_matches_sources
+  COMMAND ${CMAKE_COMMAND} ${TOLKA_CLI_EXTRACT} -DOUTPUT=${CMAKE_CURRENT_BINARY_DIR}/cli-extracted.pot
+          -DMODE=check -P ${PROJECT_SOURCE_DIR}/po/extract.cmake)

@@ -1,0 +1,122 @@
+#!/bin/bash
+# The built tolka-cli end to end, as a shell pipeline runs it: exit statuses,
+# one output line per input line, messages on standard error naming the
+# line, a very long line, negative numbers as operands, and a result shown
+# before the next line is typed. e2e.sh PROGRAM GROUP
+set -euo pipefail
+cli=$1
+group=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+
+fail() {
+  echo "FAILED: $*"
+  failures=$((failures + 1))
+}
+
+# check NAME STATUS STDOUT STDERR INPUT ARGUMENT...: runs the program on INPUT
+# and compares its exit status and both outputs (STDERR: a pattern).
+check() {
+  local name=$1 want_status=$2 want_out=$3 want_err=$4 input=$5 status=0
+  shift 5
+  printf '%b' "$input" | "$cli" "$@" >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" = "$want_status" ] || fail "$name: exit status $status, expected $want_status"
+  [ "$(cat "$work/out"; echo .)" = "$(printf '%b' "$want_out"; echo .)" ] ||
+    fail "$name: standard output was '$(cat "$work/out")'"
+  # shellcheck disable=SC2053
+  [[ "$(cat "$work/err")" == $want_err ]] || fail "$name: standard error was '$(cat "$work/err")'"
+}
+
+case $group in
+statuses)
+  check "every line converted" 0 'JN18DTKK78\n\nRR99XXXX99\n' '' '48.81056 2.28722\n\n90 180\n' encode
+  check "a line refused" 1 'JN18\n\n' 'tolka-cli: line 2: latitude 91 is out of range (-90 to 90)' \
+    '48 2\n91 0\n' encode --precision 4
+  check "unknown command" 2 '' 'tolka-cli: unknown command convert'$'\n''Usage: *' '' convert
+  check "precision 3" 2 '' 'tolka-cli: precision 3 is not 2, 4, 6, 8 or 10'$'\n''Usage: *' '' \
+    encode --precision 3
+  "$cli" --help >"$work/out" || fail "help: exit status $?"
+  head -n 1 "$work/out" | grep -q '^Usage: tolka-cli encode' || fail "help: $(head -n 1 "$work/out")"
+  ;;
+alignment)
+  # Good, refused, blank and CRLF lines mixed: one output line for each, in
+  # order, and one message for each refused line, naming it.
+  : >"$work/in"
+  for i in $(seq 1 3000); do
+    case $((i % 5)) in
+    0) printf '\n' ;;
+    1) printf '%d.5 %d.25\r\n' $((i % 90)) $((i % 180)) ;;
+    2) printf 'JN18\n' ;;
+    3) printf '%d 0 0 S %d 30 0 W\n' $((i % 90)) $((i % 180)) ;;
+    4) printf '  -%d,%d  \n' $((i % 90)) $((i % 180)) ;;
+    esac
+  done >"$work/in"
+  status=0
+  "$cli" encode --precision 6 <"$work/in" >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" = 1 ] || fail "mixed input: exit status $status"
+  [ "$(wc -l <"$work/out")" = 3000 ] || fail "mixed input: $(wc -l <"$work/out") output lines"
+  [ "$(grep -c . "$work/out")" = 1800 ] || fail "mixed input: $(grep -c . "$work/out") results"
+  [ "$(wc -l <"$work/err")" = 600 ] || fail "mixed input: $(wc -l <"$work/err") messages"
+  [ "$(sed -n 2p "$work/err")" = "tolka-cli: line 7: JN18 is not a plain decimal number" ] ||
+    fail "mixed input: second message '$(sed -n 2p "$work/err")'"
+  # Each result is the one its own line gives alone.
+  for n in 1 3 4 2999; do
+    line=$(sed -n "${n}p" "$work/in" | tr -d '\r')
+    [ "$(sed -n "${n}p" "$work/out")" = "$("$cli" encode --precision 6 -- $line)" ] ||
+      fail "mixed input: line $n out of place"
+  done
+  # paste keeps the columns together: decoding the locators gives back the
+  # corners of the cells that hold the positions.
+  printf '48.81056 2.28722\n-33.8688 151.2093\n' | "$cli" encode | paste -d' ' - <(printf 'a\nb\n') \
+    >"$work/pasted"
+  [ "$(cat "$work/pasted")" = "JN18DTKK78 a"$'\n'"QF56ODMD25 b" ] || fail "paste: $(cat "$work/pasted")"
+  ;;
+operands)
+  check "negative numbers" 0 'QF56ODMD25\n' '' '' encode -33.8688 151.2093
+  check "negative numbers after options" 0 'QF56\n' '' '' encode --precision 4 -33.8688 -- 151.2093
+  check "degrees, minutes, seconds" 0 'JN18DTKK78\n' '' '' encode 48°48\'38\"N 2°17\'14\"E
+  check "each locator a line" 1 '48 2\n\n-34 150\n' \
+    'tolka-cli: argument 2: character 1 of ZZ must be a letter A-R, not Z' '' decode jn18 ZZ QF56
+  check "operands, not input" 0 '48.5 3\n' '' 'ignored\n' decode --centre JN18
+  ;;
+long-line)
+  # A 200 MB line, refused without being stored: the resident memory stays
+  # far below the line's size, and the lines around it are converted.
+  mkfifo "$work/fifo"
+  "$cli" encode <"$work/fifo" >"$work/out" 2>"$work/err" &
+  pid=$!
+  exec 3>"$work/fifo"
+  printf '48 2\n' >&3
+  head -c 200000000 /dev/zero | tr '\0' 7 >&3
+  printf '\n-90 -180\n' >&3
+  # Everything but the pipe's buffer has been read: the peak so far counts.
+  peak=$(awk '/^VmHWM/ {print $2}' "/proc/$pid/status")
+  exec 3>&-
+  status=0
+  wait "$pid" || status=$?
+  [ "$status" = 1 ] || fail "long line: exit status $status"
+  [ "$peak" -lt 100000 ] || fail "long line: peak resident memory ${peak} kB"
+  [ "$(cat "$work/out")" = "JN18AAAA00"$'\n'$'\n'"AA00AAAA00" ] || fail "long line: output $(cat "$work/out")"
+  [ "$(cat "$work/err")" = "tolka-cli: line 2: the line is longer than 1024 bytes" ] ||
+    fail "long line: $(cat "$work/err")"
+  check "4 KiB line" 1 '\n' 'tolka-cli: line 1: the line is longer than 1024 bytes' \
+    "$(head -c 4097 /dev/zero | tr '\0' 1)\n" decode
+  ;;
+interactive)
+  # A result is written before the program waits for the next line.
+  coproc CLI { "$cli" decode; }
+  printf 'JN18\n' >&"${CLI[1]}"
+  read -r -t 10 answer <&"${CLI[0]}" || answer="(nothing within 10 s)"
+  [ "$answer" = "48 2" ] || fail "interactive: $answer"
+  exec {CLI[1]}>&-
+  wait "$CLI_PID" || fail "interactive: exit status $?"
+  ;;
+*)
+  echo "unknown group $group"
+  exit 2
+  ;;
+esac
+
+[ "$failures" = 0 ] && echo "$group: all passed"
+[ "$failures" = 0 ]

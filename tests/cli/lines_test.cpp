@@ -1,0 +1,158 @@
+// tolka-cli's line reader, its error path and its command line, run in
+// memory: one output line per input line, messages naming the line, exit
+// statuses, usage errors.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "memory_io.h"
+
+namespace {
+
+// Every line the reader gives, "#N:TEXT" or "#N:too long", chunk by chunk.
+std::vector<std::string> lines_of(const std::string &input, size_t nChunk)
+{
+    StringSource source(input, nChunk);
+    LineReader reader(source);
+    std::vector<std::string> lines;
+    std::string_view line;
+    for (LineReader::Status status; (status = reader.next(line)) != LineReader::kEnd;) {
+        EXPECT_NE(status, LineReader::kError);
+        lines.push_back("#" + std::to_string(reader.number()) + ":" +
+                        (status == LineReader::kTooLong ? "too long" : std::string(line)));
+    }
+    return lines;
+}
+
+TEST(CliLineReader, SplitsAnyChunkingIntoTheSameNumberedLines)
+{
+    const std::string kLong(5000, 'x'), kLongest(kMaxLine, 'y');
+    const std::string input = "a\nb\r\n\n\r\n" + kLong + "\nc\r\n" + kLongest + "\r\n" + kLongest +
+                              "z\n" + kLong + "\r\n" + "d\re\nlast\r";
+    const std::vector<std::string> expected = {
+        "#1:a", "#2:b", "#3:", "#4:", "#5:too long", "#6:c", "#7:" + kLongest, "#8:too long",
+        "#9:too long", "#10:d\re", "#11:last"};
+    for (size_t nChunk : {size_t{1}, size_t{2}, size_t{3}, size_t{1000}, kChunk})
+        EXPECT_EQ(lines_of(input, nChunk), expected) << "chunks of " << nChunk;
+    EXPECT_EQ(lines_of("", 10), std::vector<std::string>());
+    EXPECT_EQ(lines_of(kLong, 10), std::vector<std::string>{"#1:too long"});
+}
+
+struct Outcome {
+    int nStatus;
+    std::string out, err;
+
+    bool operator==(const Outcome &o) const
+    {
+        return nStatus == o.nStatus && out == o.out && err == o.err;
+    }
+};
+
+std::ostream &operator<<(std::ostream &os, const Outcome &o)
+{
+    return os << "status " << o.nStatus << ", out \"" << o.out << "\", err \"" << o.err << "\"";
+}
+
+Outcome run_with(std::vector<const char *> args, const std::string &input)
+{
+    args.insert(args.begin(), "tolka-cli");
+    StringSource in(input, 7);
+    StringSink out, err;
+    const int nStatus = run(parse_arguments(static_cast<int>(args.size()), args.data()), in, out,
+                            err);
+    return {nStatus, out.text, err.text};
+}
+
+TEST(CliRun, ConvertsEveryLineAndNamesTheRefusedOnes)
+{
+    const std::string kLong(4097, '1');
+    static const struct {
+        std::vector<const char *> args;
+        std::string input;
+        Outcome expected;
+    } kRows[] = {
+        {{"encode"},
+         "48.81056 2.28722\n \t\n91 0\r\n48 2",
+         {1, "JN18DTKK78\n\n\nJN18AAAA00\n",
+          "tolka-cli: line 3: latitude 91 is out of range (-90 to 90)\n"}},
+        {{"encode", "--precision", "4"}, kLong + "\n48 2\n", {1, "\nJN18\n",
+          "tolka-cli: line 1: the line is longer than 1024 bytes\n"}},
+        {{"encode"},
+         std::string("48 2\0x\n\xff\n48\x01 2\n", 14),
+         {1, "\n\n\n",
+          "tolka-cli: line 1: a NUL byte is not text\n"
+          "tolka-cli: line 2: the text is not valid UTF-8\n"
+          "tolka-cli: line 3: control character in the text\n"}},
+        // Operands: a negative number is one; encode reads them as one line.
+        {{"encode", "-33.8688", "--precision=6", "151.2093"}, "", {0, "QF56OD\n", ""}},
+        {{"encode", "--", "-33.8688", "151.2093", "x"}, "", {1, "\n",
+          "tolka-cli: unexpected x after the two coordinates\n"}},
+        {{"encode", "--maidenhead", "48 48 14.4 N", "2 18 30 E"}, "", {0, "JN18DT72AX\n", ""}},
+        {{"decode", "JN18", "XX", "jn18dtkk78"}, "ignored\n",
+         {1, "48 2\n\n48.81041666666667 2.287152777777778\n",
+          "tolka-cli: argument 2: character 1 of XX must be a letter A-R, not X\n"}},
+        {{"decode", "--dms", "--centre"}, "jn18\n\n", {0, "48 30 0.00 N 3 0 0.00 E\n\n", ""}},
+        {{"decode", "--center", "--maidenhead"}, "JN18DT72\n", {0, "48.80208333333333 2.3125\n", ""}},
+        {{"--version"}, "", {0, "tolka-cli (Tolka) " TOLKA_VERSION "\n", ""}},
+    };
+    for (const auto &row : kRows)
+        EXPECT_EQ(run_with(row.args, row.input), row.expected) << row.args[0] << " " << row.input;
+}
+
+TEST(CliRun, UsageErrorsExitTwoWithTheUsageOnStandardError)
+{
+    static const struct {
+        std::vector<const char *> args;
+        const char *szMessage;
+    } kRows[] = {
+        {{}, "no command given"},
+        {{"frobnicate"}, "unknown command frobnicate"},
+        {{"-x", "encode"}, "unknown option -x"},
+        {{"encode", "-x"}, "unknown option -x"},
+        {{"encode", "--precision=5"}, "precision 5 is not 2, 4, 6, 8 or 10"},
+        {{"encode", "1", "2", "--precision"}, "option --precision needs a value"},
+        {{"encode", "--centre"}, "--centre is not an option of encode"},
+        {{"decode", "--precision", "6"}, "--precision is not an option of decode"},
+        {{"decode", "--dms=yes"}, "option --dms takes no value"},
+    };
+    for (const auto &row : kRows) {
+        const Outcome outcome = run_with(row.args, "48 2\n");
+        EXPECT_EQ(outcome.nStatus, 2) << row.szMessage;
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_EQ(outcome.err.rfind(std::string("tolka-cli: ") + row.szMessage + "\nUsage: ", 0),
+                  0u)
+            << outcome.err;
+    }
+    for (std::vector<const char *> args : {std::vector<const char *>{"--help"},
+                                           {"decode", "JN18", "--help"}}) {
+        const Outcome outcome = run_with(args, "");
+        EXPECT_EQ(outcome.nStatus, 0);
+        EXPECT_EQ(outcome.out.rfind("Usage: tolka-cli encode", 0), 0u) << outcome.out;
+        EXPECT_NE(outcome.out.find("--maidenhead"), std::string::npos);
+    }
+}
+
+class BrokenSink final : public Sink {
+public:
+    bool write(const char *, size_t) override
+    {
+        errno = EPIPE;
+        return false;
+    }
+};
+
+TEST(CliRun, AFailedWriteIsReportedAndExitsOne)
+{
+    const char *args[] = {"tolka-cli", "encode"};
+    StringSource in("48 2\n");
+    BrokenSink out;
+    StringSink err;
+    EXPECT_EQ(run(parse_arguments(2, args), in, out, err), 1);
+    EXPECT_EQ(err.text, "tolka-cli: cannot write the output: " + std::string(strerror(EPIPE)) +
+                            "\n");
+}
+
+} // namespace

@@ -6,6 +6,12 @@ target_link_libraries(tolka_cli_tests PRIVATE tolka_cli_core tolka_core GTest::g
                       GTest::gtest_main)
 gtest_discover_tests(tolka_cli_tests)
 
+# The built program end to end, one test for each group of e2e.sh.
+foreach(group statuses alignment operands long-line interactive)
+  add_test(NAME cli.e2e_${group}
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/e2e.sh $<TARGET_FILE:tolka-cli> ${group})
+endforeach()
+
 # Installed into a scratch prefix: its files, and French from the prefix.
 add_test(NAME cli.installed_speaks_french
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/installed.sh ${PROJECT_BINARY_DIR}

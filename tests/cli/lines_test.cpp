@@ -96,13 +96,8 @@ TEST(CliRun, ConvertsEveryLineAndNamesTheRefusedOnes)
           "tolka-cli: argument 2: character 1 of XX must be a letter A-R, not X\n"}},
         {{"decode", "--dms", "--centre"}, "jn18\n\n", {0, "48 30 0.00 N 3 0 0.00 E\n\n", ""}},
         {{"decode", "--center", "--maidenhead"}, "JN18DT72\n", {0, "48.80208333333333 2.3125\n", ""}},
-        // distance: two points a line, or two operands. GeodSolve -i -p 6 on
-        // the centres of JN18DT and FN30AS: 5843578.964 m, azimuth -68.14482289.
-        {{"distance"}, "JN18DT FN30AS\n\njn18\n \tjn18dt\tfn30as \r\nJN18 FN30 JJ\n",
-         {1, "5843.579 291.86 34189.475 111.86\n\n\n5843.579 291.86 34189.475 111.86\n\n",
-          "tolka-cli: line 3: only one point, jn18: a line holds two, FROM and TO\n"
-          "tolka-cli: line 5: more than two points in JN18 FN30 JJ (a position is written "
-          "LATITUDE,LONGITUDE, with no blank)\n"}},
+        // distance: two operands make one line (the lines of standard input
+        // are tested end to end).
         {{"distance", "--unit=mi", "--iaru", "-33.8688,151.2093", "JN18DT"}, "ignored\n",
          {0, "10540.614 312.51 14334.764 132.51 16966.02 16967\n", ""}},
         {{"distance", "--maidenhead", "--iaru", "JN18DT72", "jn18dt72ax"}, "",

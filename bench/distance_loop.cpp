@@ -43,7 +43,7 @@ int main(int argc, char **argv)
     std::vector<DistancePoint> points;
     double lat, lon;
     while (in >> lat >> lon)
-        points.push_back({lat, lon, 0}); // as typed positions: the costlier contest case
+        points.push_back({{lat, lon}, {lat, lon}});
     const size_t count = points.size() / 2;
     if (count == 0) {
         std::fprintf(stderr, "%s: no pairs read\n", argv[1]);
@@ -55,8 +55,10 @@ int main(int argc, char **argv)
     size_t bytes = 0;
     double sink = 0; // keeps the bare loop's results alive
     const auto writeLine = [&](size_t i, bool iaru) {
-        append_distance_line(out, compute_distance(points[2 * i], points[2 * i + 1], iaru),
-                             DistanceUnit::kilometre);
+        char line[kDistanceLineRoom];
+        out.append(line, format_distance_line(
+                             compute_distance(points[2 * i], points[2 * i + 1], iaru),
+                             DistanceUnit::kilometre, line));
         out += '\n';
         if (out.size() >= 65536) {
             bytes += out.size();
@@ -70,21 +72,20 @@ int main(int argc, char **argv)
         {"GeographicLib Inverse alone",
          [&](size_t i) {
              double s12, azi1, azi2;
-             GeographicLib::Geodesic::WGS84().Inverse(points[2 * i].latitude,
-                                                      points[2 * i].longitude,
-                                                      points[2 * i + 1].latitude,
-                                                      points[2 * i + 1].longitude, s12, azi1,
+             GeographicLib::Geodesic::WGS84().Inverse(points[2 * i].at.latitude,
+                                                      points[2 * i].at.longitude,
+                                                      points[2 * i + 1].at.latitude,
+                                                      points[2 * i + 1].at.longitude, s12, azi1,
                                                       azi2);
              sink += s12 + azi1;
          }},
         {"geodesic_paths (short and long path)",
          [&](size_t i) {
              const GeodesicPaths p =
-                 geodesic_paths({points[2 * i].latitude, points[2 * i].longitude},
-                                {points[2 * i + 1].latitude, points[2 * i + 1].longitude});
+                 geodesic_paths(points[2 * i].at, points[2 * i + 1].at);
              sink += p.long_path.metres;
          }},
-        {"compute_distance + append_distance_line", [&](size_t i) { writeLine(i, false); }},
+        {"compute_distance + format_distance_line", [&](size_t i) { writeLine(i, false); }},
         {"the same with --iaru", [&](size_t i) { writeLine(i, true); }},
     };
     std::printf("%zu pairs\n", count);

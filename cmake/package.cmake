@@ -31,7 +31,13 @@ exchange; the last four refine it down to cells of 1.25 by 0.625 seconds
 of arc. A locator converts back to the south-west corner of its cell.
 
 The window, built with GTK+ 2, speaks French, and English under an English
-locale; the numbers follow the locale's decimal separator.]=])
+locale; the numbers follow the locale's decimal separator.
+
+The command line, tolka-cli, converts one position or millions in scripts
+and pipelines: encode turns positions into locators, exactly at cell edges,
+decode turns locators (extended or Maidenhead) into positions, and distance
+gives the distance and antenna bearing between two stations, short and long
+path, on the WGS84 ellipsoid and by the IARU Region 1 VHF contest rule.]=])
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

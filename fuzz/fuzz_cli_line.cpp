@@ -1,7 +1,8 @@
 // tolka-cli's line path under any input: the line reader, the position and
-// locator parsers, the exact encoder and the decoder, as `tolka-cli encode`
-// or `decode` runs them. The first byte chooses the command, the system and
-// the precision; the second the size of the chunks the input arrives in.
+// locator parsers, the exact encoder, the decoder and the distances, as
+// `tolka-cli encode`, `decode` or `distance` runs them. The first byte chooses
+// the command, the system, the precision and --iaru; the second the size of
+// the chunks the input arrives in and the unit.
 //
 // Properties checked:
 // - one output line for each input line, split here on its own;
@@ -11,7 +12,12 @@
 // - a line in plain decimal degrees is accepted exactly when it is in range
 //   with at most 24 decimals, and read to the exact unit;
 // - a decoded line is refused exactly when it is not a locator of the
-//   system, and the centre printed for it encodes back to it.
+//   system, and the centre printed for it encodes back to it;
+// - a distance line is refused, or gives two distances and bearings (and
+//   under --iaru the contest kilometres and points) in their fixed formats:
+//   no nan, no sign, bearings in [0, 360), the long path no shorter than
+//   the short one, the points the whole kilometres plus one.
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -187,6 +193,46 @@ void check_decode(std::string_view text, const Settings &settings)
     }
 }
 
+// A number as distance writes it: digits, a point and exactly nDecimals
+// decimals (any when nDecimals < 0, then no point either).
+bool fixed_number(std::string_view field, int nDecimals, double &value)
+{
+    const size_t nPoint = field.find('.');
+    if (nDecimals < 0 ? nPoint != std::string_view::npos
+                      : nPoint == std::string_view::npos || nPoint == 0 ||
+                            field.size() - nPoint - 1 != static_cast<size_t>(nDecimals))
+        return false;
+    for (size_t i = 0; i < field.size(); i++)
+        if (i != nPoint && (field[i] < '0' || field[i] > '9'))
+            return false;
+    return std::from_chars(field.data(), field.data() + field.size(), value).ptr ==
+           field.data() + field.size();
+}
+
+void check_distance(std::string_view line, std::string_view output, bool bIaru)
+{
+    if (output.empty())
+        return; // refused, or blank
+    std::vector<std::string_view> fields;
+    for (size_t start = 0;;) {
+        const size_t end = output.find(' ', start);
+        fields.push_back(output.substr(start, end - start));
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    check(fields.size() == (bIaru ? 6u : 4u), "four columns, six under --iaru", line);
+    double v[6];
+    static const int kDecimals[6] = {3, 2, 3, 2, 2, -1};
+    for (size_t i = 0; i < fields.size(); i++)
+        check(fixed_number(fields[i], kDecimals[i], v[i]), "fixed decimals, no sign, no nan", line);
+    check(v[1] < 360 && v[3] < 360, "bearings in [0, 360)", line);
+    check(v[2] >= v[0], "the long path is no shorter", line);
+    if (bIaru)
+        check(v[5] == static_cast<double>(static_cast<int64_t>(v[4]) + 1),
+              "the points are the whole kilometres plus one", line);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -198,6 +244,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     settings.system = data[0] & 1 ? LocatorSystem::Maidenhead : LocatorSystem::Tolka;
     settings.precision = kLengths[(data[0] >> 1) & 7];
     const bool bDecode = data[0] & 16;
+    const bool bDistance = data[0] & 32;
+    settings.iaru = data[0] & 64;
+    settings.unit = static_cast<DistanceUnit>(data[1] / 64 % 3);
     const std::string input(reinterpret_cast<const char *>(data) + 2, size - 2);
 
     // The lines, split here: LF ends a line, a CR before it is dropped.
@@ -217,7 +266,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     {
         OutputBuffer buffer(out);
         Messages messages(err, "tolka-cli");
-        convert_lines(source, bDecode ? decode_line : encode_line, settings, buffer, messages);
+        convert_lines(source, bDistance ? distance_line : bDecode ? decode_line : encode_line,
+                      settings, buffer, messages);
         buffer.flush();
     }
     size_t nOutputLines = 0;
@@ -225,13 +275,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         nOutputLines += c == '\n';
     check(nOutputLines == lines.size(), "one output line per input line", input);
 
-    for (std::string_view line : lines) {
+    std::vector<std::string_view> outputs;
+    for (size_t start = 0; start < out.text.size();) {
+        const size_t end = out.text.find('\n', start);
+        outputs.push_back(std::string_view(out.text).substr(start, end - start));
+        start = end + 1;
+    }
+    for (size_t i = 0; i < lines.size(); i++) {
+        const std::string_view line = lines[i];
         if (line.size() > kMaxLine || !check_text(line).empty())
             continue;
         const std::string_view text = trim_blanks(line);
         if (text.empty())
             continue;
-        if (bDecode)
+        if (bDistance)
+            check_distance(text, outputs[i], settings.iaru);
+        else if (bDecode)
             check_decode(text, settings);
         else
             check_encode(text, settings);

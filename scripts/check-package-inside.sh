@@ -32,6 +32,12 @@ if [ -x /usr/bin/tolka-cli ]; then
   out=$(tolka-cli encode 48.81056 2.28722) || true
   [ "$out" = JN18DTKK78 ] && pass "tolka-cli encode 48.81056 2.28722 prints $out" \
     || fail "tolka-cli encode 48.81056 2.28722 printed '$out', not JN18DTKK78"
+  # The geodesic comes from GeographicLib's shared library, which Depends
+  # must have brought in.
+  out=$(tolka-cli distance --iaru JN18DT FN30AS) || true
+  want="5843.579 291.86 34189.475 111.86 5828.16 5829"
+  [ "$out" = "$want" ] && pass "tolka-cli distance --iaru JN18DT FN30AS prints $out" \
+    || fail "tolka-cli distance --iaru JN18DT FN30AS printed '$out', not $want"
 else
   echo "skipped: this package holds no tolka-cli"
 fi

@@ -86,8 +86,10 @@ endforeach()
 if(NOT Section STREQUAL "hamradio" OR NOT Maintainer MATCHES "^Tolka developers <.+@.+>$")
   fail("Section or Maintainer wrong: '${Section}', '${Maintainer}'")
 endif()
-# Computed by dpkg-shlibdeps: versioned, and the toolkit among them.
-if(NOT Depends MATCHES "(^|, )libgtk2\\.0-0 \\(>= " OR NOT Depends MATCHES "(^|, )libc6 \\(>= ")
+# Computed by dpkg-shlibdeps: versioned, the toolkit among them, and
+# GeographicLib, which tolka-cli links.
+if(NOT Depends MATCHES "(^|, )libgtk2\\.0-0 \\(>= " OR NOT Depends MATCHES "(^|, )libc6 \\(>= "
+   OR NOT Depends MATCHES "(^|, )libgeographiclib[0-9]+ \\(>= ")
   fail("Depends lacks the libraries the program links: '${Depends}'")
 endif()
 

@@ -4,9 +4,11 @@
 #include <cstring>
 #include <string>
 
+#include "distance.h"
 #include "format.h"
 #include "locator.h"
 #include "position.h"
+#include "text.h"
 
 bool encode_line(std::string_view line, const Settings &settings, OutputBuffer &out, Reason &why)
 {
@@ -44,12 +46,54 @@ bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &
     return true;
 }
 
+bool distance_line(std::string_view line, const Settings &settings, OutputBuffer &out,
+                   Reason &why)
+{
+    /* The line comes trimmed: its words, split at blanks, are the points. */
+    std::string_view words[2];
+    size_t nWords = 0;
+    for (size_t pos = 0; pos < line.size();) {
+        if (nWords == 2) {
+            why = refusal(N_("more than two points in %s (a position is written "
+                             "LATITUDE,LONGITUDE, with no blank)"),
+                          line);
+            return false;
+        }
+        size_t end = pos;
+        while (end < line.size() && !is_blank(line[end]))
+            end++;
+        words[nWords++] = line.substr(pos, end - pos);
+        for (pos = end; pos < line.size() && is_blank(line[pos]);)
+            pos++;
+    }
+    if (nWords < 2) {
+        why = refusal(N_("only one point, %s: a line holds two, FROM and TO"), line);
+        return false;
+    }
+    DistancePoint points[2];
+    for (size_t i = 0; i < 2; i++) {
+        const Result<DistancePoint> point = parse_point(words[i], settings.system, settings.iaru);
+        if (!point) {
+            why = point.reason;
+            return false;
+        }
+        points[i] = point.value;
+    }
+    char szLine[kDistanceLineRoom];
+    const DistanceResult result = compute_distance(points[0], points[1], settings.iaru);
+    out.append(std::string_view(szLine, format_distance_line(result, settings.unit, szLine)));
+    return true;
+}
+
 const Command kCommands[] = {
     {"encode", kEncodeBit, N_("encode [--precision N] [--maidenhead] [LATITUDE LONGITUDE]"),
-     N_("  encode  positions to locators"), true, encode_line},
+     N_("  encode    positions to locators"), true, encode_line, 0},
     {"decode", kDecodeBit, N_("decode [--centre] [--dms] [--maidenhead] [LOCATOR...]"),
-     N_("  decode  locators to positions (the south-west corner of the cell)"), false,
-     decode_line},
+     N_("  decode    locators to positions (the south-west corner of the cell)"), false,
+     decode_line, 0},
+    {"distance", kDistanceBit, N_("distance [--iaru] [--maidenhead] [--unit km|mi|nmi] [FROM TO]"),
+     N_("  distance  distance and bearing between two points, short and long path"), true,
+     distance_line, 2},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 
@@ -87,13 +131,27 @@ bool set_dms(Settings &settings, std::string_view)
     return true;
 }
 
+bool set_iaru(Settings &settings, std::string_view)
+{
+    settings.iaru = true;
+    return true;
+}
+
+bool set_unit(Settings &settings, std::string_view value)
+{
+    const std::optional<DistanceUnit> unit = parse_distance_unit(value);
+    if (unit)
+        settings.unit = *unit;
+    return unit.has_value();
+}
+
 } // namespace
 
 const Option kOptions[] = {
     {"--precision", "N", kEncodeBit,
      N_("  --precision N  locator length: 2, 4, 6, 8 or 10 characters (default 10)"),
      set_precision, N_("precision %s is not 2, 4, 6, 8 or 10")},
-    {"--maidenhead", nullptr, kEncodeBit | kDecodeBit,
+    {"--maidenhead", nullptr, kEncodeBit | kDecodeBit | kDistanceBit,
      N_("  --maidenhead   the standard Maidenhead locator instead of Tolka's extended one"),
      set_maidenhead, nullptr},
     {"--centre", nullptr, kDecodeBit,
@@ -102,6 +160,11 @@ const Option kOptions[] = {
     {"--center", nullptr, kDecodeBit, nullptr, set_centre, nullptr},
     {"--dms", nullptr, kDecodeBit,
      N_("  --dms          degrees, minutes and seconds with hemisphere letters"), set_dms, nullptr},
+    {"--iaru", nullptr, kDistanceBit,
+     N_("  --iaru         also the distance and points by the IARU Region 1 contest rule"),
+     set_iaru, nullptr},
+    {"--unit", "UNIT", kDistanceBit, N_("  --unit UNIT    distances in km (the default), mi or nmi"),
+     set_unit, N_("unit %s is not km, mi or nmi")},
 };
 const size_t kOptionCount = sizeof kOptions / sizeof kOptions[0];
 
@@ -193,6 +256,11 @@ Invocation parse_arguments(int argc, const char *const *argv)
                 return usage_error(why);
         }
     }
+    const size_t nOperands = invocation.command->operands;
+    if (nOperands != 0 && !invocation.operands.empty() && invocation.operands.size() != nOperands)
+        return usage_error(refusal(N_("%s takes %s operands, or none to read standard input"),
+                                   invocation.command->name,
+                                   std::string_view("0123456789").substr(nOperands, 1)));
     invocation.action = Invocation::kRun;
     return invocation;
 }
@@ -224,8 +292,9 @@ std::string help_text()
 {
     std::string text = usage_text();
     text += '\n';
-    text += translate(N_("Converts positions to locators and locators to positions, one line of\n"
-                         "output for each line of standard input, or for the operands.\n"
+    text += translate(N_("Converts positions to locators and locators to positions, and gives the\n"
+                         "distance and bearing between two points: one line of output for each\n"
+                         "line of standard input, or for the operands.\n"
                          "A refused line gives an empty line and a message on standard error.\n"));
     text += '\n';
     for (size_t k = 0; k < kCommandCount; k++) {

@@ -16,7 +16,7 @@
 constexpr char kProgram[] = "tolka-cli";
 
 /* One bit per command, for the options that apply to it. */
-enum : unsigned { kEncodeBit = 1, kDecodeBit = 2 };
+enum : unsigned { kEncodeBit = 1, kDecodeBit = 2, kDistanceBit = 4 };
 
 struct Command {
     const char *name;
@@ -25,6 +25,7 @@ struct Command {
     const char *summary;  /* one line of --help */
     bool join_operands;  /* all operands make one line, or each its own */
     LineFunction convert;
+    size_t operands; /* how many it takes when given any (fewer than 10); 0: any number */
 };
 
 struct Option {
@@ -42,11 +43,14 @@ extern const size_t kCommandCount;
 extern const Option kOptions[];
 extern const size_t kOptionCount;
 
-/* The two conversions, one line each (see LineFunction). */
+/* The three commands, one line each (see LineFunction). */
 bool encode_line(std::string_view line, const Settings &settings, OutputBuffer &out,
                  Reason &why);
 bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &out,
                  Reason &why);
+/* Two points separated by blanks: FROM TO. */
+bool distance_line(std::string_view line, const Settings &settings, OutputBuffer &out,
+                   Reason &why);
 
 struct Invocation {
     enum Action { kRun, kHelp, kVersion, kUsageError } action = kUsageError;

@@ -1,4 +1,4 @@
-#include "cli/distance.h"
+#include "distance.h"
 
 #include <GeographicLib/EllipticFunction.hpp>
 #include <GeographicLib/Geodesic.hpp>
@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+
+#include "position.h"
+#include "text.h"
 
 namespace {
 
@@ -44,50 +47,55 @@ struct UnitRow {
 // In the order of DistanceUnit.
 constexpr UnitRow kUnits[] = {{"km", 1000.0}, {"mi", 1609.344}, {"nmi", 1852.0}};
 
-// Room for any double in fixed notation with a few decimals.
-constexpr size_t kNumberRoom = 320;
-
-/* Appends value rounded to the decimals given, '.' as the separator. */
-void append_fixed(std::string &out, double value, int decimals)
+/* Writes value rounded to the decimals given at p, '.' as the separator;
+ * returns the end. */
+char *write_fixed(char *p, char *pEnd, double value, int decimals)
 {
-    char buffer[kNumberRoom];
     // + 0.0 turns -0 into 0 and changes nothing else.
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0,
-                                   std::chars_format::fixed, decimals).ptr;
-    out.append(buffer, end);
+    const std::to_chars_result r =
+        std::to_chars(p, pEnd, value + 0.0, std::chars_format::fixed, decimals);
+    return r.ec == std::errc() ? r.ptr : p;
 }
 
-void append_bearing(std::string &out, double bearing)
+char *write_bearing(char *p, char *pEnd, double bearing)
 {
-    const size_t start = out.size();
-    append_fixed(out, bearing, 2);
+    constexpr std::string_view kFull = "360.00", kZero = "0.00";
+    char *const pNumberEnd = write_fixed(p, pEnd, bearing, 2);
     // Just under 360 rounds to 360.00: the same direction as 0.00.
-    if (out.compare(start, std::string::npos, "360.00") == 0)
-        out.replace(start, std::string::npos, "0.00");
+    if (std::string_view(p, static_cast<size_t>(pNumberEnd - p)) != kFull)
+        return pNumberEnd;
+    return std::copy(kZero.begin(), kZero.end(), p);
 }
 
-void append_int(std::string &out, int value)
+/* The nearest double to a decimal number that the position parser accepted
+ * ("-33.8688", "+2"): std::from_chars rounds correctly, in any locale. */
+double nearest_double(std::string_view number)
 {
-    char buffer[16];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    number = trim_blanks(number);
+    if (!number.empty() && number[0] == '+')
+        number.remove_prefix(1);
+    double d = 0;
+    std::from_chars(number.data(), number.data() + number.size(), d);
+    return d;
 }
 
-/* Index of the cell of 1/perDegree degree holding the angle, counted from
- * the grid's south or west end (origin cells away from 0), within
- * 0..count-1. */
-int grid_index(double degrees, int perDegree, int origin, int count)
+LatLon centre_of(const Cell &cell)
 {
-    // degrees * perDegree exactly: the rounded product plus what rounding
-    // left out (an fma gives it without error).
-    const double product = degrees * perDegree;
-    const double leftOut = std::fma(degrees, perDegree, -product);
-    double cells = std::floor(product);
-    // The product can round up onto an edge from just below it, never past
-    // one (the edges are small integers, doubles themselves).
-    if (cells == product && leftOut < 0)
-        cells -= 1;
-    // The grid's north and east ends belong to the last row and column.
-    return static_cast<int>(std::clamp(cells + origin, 0.0, count - 1.0));
+    return {cell.centre_latitude(), cell.centre_longitude()};
+}
+
+/* The contest rule's cells: the subsquares, which both systems name alike. */
+constexpr int kContestLength = 6;
+
+/* The centre of the cell that a 6-character locator names. */
+LatLon contest_centre(std::string_view locator, LocatorSystem system)
+{
+    return centre_of(parse_locator(locator.substr(0, kContestLength), system).value);
+}
+
+bool starts_like_a_number(char c)
+{
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
 }
 
 } // namespace
@@ -141,28 +149,43 @@ ContestDistance iaru_distance(LatLon from, LatLon to)
     return {kilometres, static_cast<int>(kilometres) + 1};
 }
 
-LatLon subsquare_centre(LatLon position)
+Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, bool bContest)
 {
-    constexpr int kColumns = 360 * 12, kRows = 180 * 24;
-    const int column = grid_index(position.longitude, 12, kColumns / 2, kColumns);
-    const int row = grid_index(position.latitude, 24, kRows / 2, kRows);
-    // An exact odd numerator, one division: each centre rounded once.
-    return {(2.0 * row + 1 - kRows) / 48, (2.0 * column + 1 - kColumns) / 24};
-}
-
-LatLon contest_point(const DistancePoint &point)
-{
-    const LatLon at{point.latitude, point.longitude};
-    return point.locator_length > 0 && point.locator_length < 6 ? at : subsquare_centre(at);
+    const size_t nComma = text.find(',');
+    if (nComma != std::string_view::npos) {
+        // Read exactly, so that the range is decided on the digits typed and
+        // the contest cell by the exact encoder.
+        const Result<Position> position = parse_decimal_position(text);
+        if (!position)
+            return refused<DistancePoint>(position.reason);
+        DistancePoint point;
+        point.at = {nearest_double(text.substr(0, nComma)), nearest_double(text.substr(nComma + 1))};
+        point.contest = point.at;
+        if (bContest) {
+            char szLocator[kContestLength];
+            encode_locator(position.value, system, kContestLength, szLocator);
+            point.contest = contest_centre(std::string_view(szLocator, kContestLength), system);
+        }
+        return {point, {}};
+    }
+    if (!text.empty() && starts_like_a_number(text[0]))
+        return refused<DistancePoint>(refusal(
+            N_("%s is not a point: a position is written LATITUDE,LONGITUDE, with no blank"),
+            text));
+    const Result<Cell> cell = parse_locator(text, system);
+    if (!cell)
+        return refused<DistancePoint>(cell.reason);
+    DistancePoint point{centre_of(cell.value), centre_of(cell.value)};
+    if (bContest && cell.value.length > kContestLength)
+        point.contest = contest_centre(text, system);
+    return {point, {}};
 }
 
 DistanceResult compute_distance(const DistancePoint &from, const DistancePoint &to, bool iaru)
 {
-    DistanceResult result{
-        geodesic_paths({from.latitude, from.longitude}, {to.latitude, to.longitude}),
-        std::nullopt};
+    DistanceResult result{geodesic_paths(from.at, to.at), std::nullopt};
     if (iaru)
-        result.contest = iaru_distance(contest_point(from), contest_point(to));
+        result.contest = iaru_distance(from.contest, to.contest);
     return result;
 }
 
@@ -174,15 +197,17 @@ std::optional<DistanceUnit> parse_distance_unit(std::string_view text)
     return std::nullopt;
 }
 
-void append_distance_line(std::string &out, const DistanceResult &result, DistanceUnit unit)
+size_t format_distance_line(const DistanceResult &result, DistanceUnit unit, char *szOut)
 {
+    char *p = szOut;
+    char *const pEnd = szOut + kDistanceLineRoom;
     const double metres = kUnits[static_cast<size_t>(unit)].metres;
     for (const Path *path : {&result.paths.short_path, &result.paths.long_path}) {
         if (path != &result.paths.short_path)
-            out += ' ';
-        append_fixed(out, path->metres / metres, 3);
-        out += ' ';
-        append_bearing(out, path->bearing);
+            *p++ = ' ';
+        p = write_fixed(p, pEnd, path->metres / metres, 3);
+        *p++ = ' ';
+        p = write_bearing(p, pEnd, path->bearing);
     }
     if (result.contest) {
         // Truncated, not rounded: the whole kilometres printed are those the
@@ -190,13 +215,14 @@ void append_distance_line(std::string &out, const DistanceResult &result, Distan
         const double kilometres = result.contest->kilometres;
         const int whole = static_cast<int>(kilometres);
         const double fraction = kilometres - whole; // exact
-        out += ' ';
-        append_int(out, whole);
-        out += '.';
+        *p++ = ' ';
+        p = std::to_chars(p, pEnd, whole).ptr;
+        *p++ = '.';
         const int hundredths = std::min(99, static_cast<int>(fraction * 100));
-        out += static_cast<char>('0' + hundredths / 10);
-        out += static_cast<char>('0' + hundredths % 10);
-        out += ' ';
-        append_int(out, result.contest->points);
+        *p++ = static_cast<char>('0' + hundredths / 10);
+        *p++ = static_cast<char>('0' + hundredths % 10);
+        *p++ = ' ';
+        p = std::to_chars(p, pEnd, result.contest->points).ptr;
     }
+    return static_cast<size_t>(p - szOut);
 }

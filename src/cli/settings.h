@@ -3,6 +3,7 @@
 #ifndef TOLKA_CLI_SETTINGS_H
 #define TOLKA_CLI_SETTINGS_H
 
+#include "distance.h"
 #include "locator.h"
 
 struct Settings {
@@ -10,6 +11,8 @@ struct Settings {
     int precision = kMaxLocatorLength;           /* encode --precision */
     bool centre = false;                         /* decode --centre */
     bool dms = false;                            /* decode --dms */
+    bool iaru = false;                           /* distance --iaru */
+    DistanceUnit unit = DistanceUnit::kilometre; /* distance --unit */
 };
 
 #endif

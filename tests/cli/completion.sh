@@ -19,7 +19,7 @@ expect() {
     status=1
   fi
 }
-expect "encode decode --help --version" ""
+expect "encode decode distance --help --version" ""
 expect "encode" en
 expect "--help" --h
 expect "--precision --maidenhead --help" encode --
@@ -28,4 +28,7 @@ expect "--centre" decode JN18 --c
 expect "2 4 6 8 10" encode --precision ""
 expect "" encode -33
 expect "" decode jn
+expect "--iaru --maidenhead --unit --help" distance JN18 -
+expect "km mi nmi" distance --unit ""
+expect "nmi" distance --iaru --unit n
 exit "$status"

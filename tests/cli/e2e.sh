@@ -112,6 +112,59 @@ interactive)
   exec {CLI[1]}>&-
   wait "$CLI_PID" || fail "interactive: exit status $?"
   ;;
+distance)
+  # Exit statuses, the columns, units and the contest rule; identical and
+  # polar points give numbers, never nan.
+  paris_nyc='5843.579 291.86 34189.475 111.86'
+  check "a pair" 0 "$paris_nyc\n" '' '' distance JN18DT FN30AS
+  check "nautical miles" 0 '3155.280 291.86 18460.840 111.86\n' '' '' distance --unit nmi JN18DT fn30as
+  check "contest rule" 0 "$paris_nyc 5828.16 5829\n" '' '' distance JN18DT --iaru FN30AS
+  check "same subsquare" 0 '0.391 56.55 40027.824 236.55 0.00 1\n' '' '' \
+    distance --iaru 48.81056,2.28722 JN18DT
+  check "identical points" 0 '0.000 180.00 24859.733 0.00\n' '' '' \
+    distance --unit mi 48.81056,2.28722 48.81056,2.28722
+  check "poles and date line" 0 \
+    '0.000 60.00 40007.863 240.00\n20003.931 0.00 20003.931 180.00\n131.936 32.15 39883.806 212.15\n' \
+    '' '90,0 90,120\n-90,0 90,0\n50,179.5 51,-179.5\n' distance
+  messages="tolka-cli: line 1: only one point, JN18: a line holds two, FROM and TO
+tolka-cli: line 4: more than two points in 48.8 2.3 FN30AS (a position is written \
+LATITUDE,LONGITUDE, with no blank)"
+  check "one point, three points" 1 "\n$paris_nyc\n\n\n" "$messages" \
+    'JN18\nJN18DT FN30AS\n\n48.8 2.3 FN30AS\n' distance
+  # One usage error here; the others and their messages are checked in memory.
+  check "one operand" 2 '' \
+    'tolka-cli: distance takes 2 operands, or none to read standard input'$'\n''Usage: *' '' distance JN18
+  # Good, refused, blank and CRLF lines mixed: one output line for each, in
+  # order, each the one its own line gives alone.
+  for i in $(seq 1 2000); do
+    case $((i % 5)) in
+    0) printf '\n' ;;
+    1) printf -- '-%d.5,%d.25 JN18DT\r\n' $((i % 90)) $((i % 180)) ;;
+    2) printf 'FN30 RR%d9\n' $((i % 10)) ;;
+    3) printf '%d,%d %d.5,-%d\n' $((i % 90)) $((i % 180)) $((i % 89)) $((i % 179)) ;;
+    4) if ((i % 2)); then printf 'zz00 JN18\n'; else printf '\tjn%d8 \n' $((i % 10)); fi ;;
+    esac
+  done >"$work/in"
+  status=0
+  "$cli" distance --iaru <"$work/in" >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" = 1 ] || fail "mixed pairs: exit status $status"
+  [ "$(wc -l <"$work/out")" = 2000 ] || fail "mixed pairs: $(wc -l <"$work/out") output lines"
+  [ "$(grep -c . "$work/out")" = 1200 ] || fail "mixed pairs: $(grep -c . "$work/out") results"
+  [ "$(wc -l <"$work/err")" = 400 ] || fail "mixed pairs: $(wc -l <"$work/err") messages"
+  [ "$(sed -n 1,2p "$work/err")" = "tolka-cli: line 4: only one point, jn48: a line holds two, FROM and TO
+tolka-cli: line 9: character 1 of zz00 must be a letter A-R, not z" ] ||
+    fail "mixed pairs: first messages '$(sed -n 1,2p "$work/err")'"
+  # Empty, or two distances and bearings, the contest kilometres and points.
+  shape='^\(\([0-9]*\.[0-9]\{3\} [0-9]\{1,3\}\.[0-9][0-9] \)\{2\}[0-9]*\.[0-9][0-9] [0-9]*\)\?$'
+  odd=$(grep -v "$shape" "$work/out" | head -n 1) || true
+  [ -z "$odd" ] || fail "mixed pairs: a line out of shape: $odd"
+  for n in 1 2 3 1998; do
+    line=$(sed -n "${n}p" "$work/in" | tr -d '\r')
+    # shellcheck disable=SC2086
+    [ "$(sed -n "${n}p" "$work/out")" = "$("$cli" distance --iaru -- $line 2>/dev/null)" ] ||
+      fail "mixed pairs: line $n out of place"
+  done
+  ;;
 *)
   echo "unknown group $group"
   exit 2

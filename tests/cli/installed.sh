@@ -45,5 +45,12 @@ grep -q "^tolka-cli: la précision 3 n'est pas 2, 4, 6, 8 ou 10$" "$prefix/err" 
 [ "$(LC_ALL=C "$cli" encode 91 0 2>&1)" = "tolka-cli: latitude 91 is out of range (-90 to 90)" ] ||
   fail "English under C: $(LC_ALL=C "$cli" encode 91 0 2>&1)"
 
+# distance: its numbers too, and its messages in French.
+printf 'JN18DT FN30AS\nJN18\n' | LC_ALL=fr_FR.UTF-8 "$cli" distance >"$prefix/out" 2>"$prefix/err" || true
+[ "$(cat "$prefix/out"; echo .)" = "5843.579 291.86 34189.475 111.86"$'\n\n.' ] ||
+  fail "distance output: $(cat "$prefix/out")"
+[ "$(cat "$prefix/err")" = "tolka-cli: ligne 2 : un seul point, JN18 : une ligne en porte deux, DÉPART et ARRIVÉE" ] ||
+  fail "distance in French: $(cat "$prefix/err")"
+
 [ "$failures" = 0 ] && echo "the installed tolka-cli speaks French from $prefix"
 [ "$failures" = 0 ]

@@ -96,6 +96,14 @@ TEST(CliRun, ConvertsEveryLineAndNamesTheRefusedOnes)
           "tolka-cli: argument 2: character 1 of XX must be a letter A-R, not X\n"}},
         {{"decode", "--dms", "--centre"}, "jn18\n\n", {0, "48 30 0.00 N 3 0 0.00 E\n\n", ""}},
         {{"decode", "--center", "--maidenhead"}, "JN18DT72\n", {0, "48.80208333333333 2.3125\n", ""}},
+        // distance: two operands make one line (the lines of standard input
+        // are tested end to end).
+        {{"distance", "--unit=mi", "--iaru", "-33.8688,151.2093", "JN18DT"}, "ignored\n",
+         {0, "10540.614 312.51 14334.764 132.51 16966.02 16967\n", ""}},
+        {{"distance", "--maidenhead", "--iaru", "JN18DT72", "jn18dt72ax"}, "",
+         {0, "0.368 307.12 40026.084 127.12 0.00 1\n", ""}},
+        {{"distance", "JN18DT72", "JN18"}, "",
+         {1, "\n", "tolka-cli: character 7 of JN18DT72 must be a letter A-X, not 7\n"}},
         {{"--version"}, "", {0, "tolka-cli (Tolka) " TOLKA_VERSION "\n", ""}},
     };
     for (const auto &row : kRows)
@@ -117,6 +125,11 @@ TEST(CliRun, UsageErrorsExitTwoWithTheUsageOnStandardError)
         {{"encode", "--centre"}, "--centre is not an option of encode"},
         {{"decode", "--precision", "6"}, "--precision is not an option of decode"},
         {{"decode", "--dms=yes"}, "option --dms takes no value"},
+        {{"distance", "JN18"}, "distance takes 2 operands, or none to read standard input"},
+        {{"distance", "JN18", "JN19", "JN20"},
+         "distance takes 2 operands, or none to read standard input"},
+        {{"distance", "--unit", "m"}, "unit m is not km, mi or nmi"},
+        {{"encode", "--iaru"}, "--iaru is not an option of encode"},
     };
     for (const auto &row : kRows) {
         const Outcome outcome = run_with(row.args, "48 2\n");

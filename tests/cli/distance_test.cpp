@@ -1,5 +1,6 @@
 // Distance and bearing: the geodesic against GeodSolve, the long path, the
-// contest rule worked by hand, the contest cell's centre, the output line.
+// contest rule worked by hand, the points as typed and the contest cell's
+// centre, the output line.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -123,28 +124,87 @@ TEST(Distance, ContestRuleGivesTheHandWorkedKilometresAndPoints)
     }
 }
 
-TEST(Distance, ContestTakesEachPointAtTheCentreOfItsSixCharacterCell)
+std::string message(const Reason &why)
 {
-    // An edge belongs to the cell north or east of it. 1.0/24 is the double
-    // just south of the edge at 1/24 degree, though times 24 it rounds to 1.
+    std::string text;
+    append_substituted(text, why.format, why.args, 3);
+    return text;
+}
+
+// at: a locator's centre (the doubles `decode --centre` prints), a position's
+// nearest doubles. contest: the centre of the 6-character cell, where an edge
+// belongs to the cell north or east of it, decided on the digits typed
+// (48.124999999999999999999999 reads as the double 48.125, on the edge, yet
+// lies south of it). The two systems name the same 6-character cells.
+TEST(DistancePoint, GeodesicTakesTheCentreOrTheNearestDoublesAndContestTheSubsquare)
+{
+    const LocatorSystem T = LocatorSystem::Tolka, M = LocatorSystem::Maidenhead;
+    const double kJN18DT[2] = {48.8125, 2 + 7.0 / 24};
     const struct {
-        DistancePoint point;
-        double latitude, longitude;
+        const char *text;
+        LocatorSystem system;
+        double latitude, longitude, contestLatitude, contestLongitude;
     } cases[] = {
-        {{48.81056, 2.28722, 0}, 48.8125, 2 + 7.0 / 24},         // JN18DT
-        {{48.81056, 2.28722, 10}, 48.8125, 2 + 7.0 / 24},        // JN18DTKK78
-        {{48.5, 3, 4}, 48.5, 3},                                 // JN18 kept
-        {{48.125, 2.25, 0}, 48.125 + 1.0 / 48, 2.25 + 1.0 / 24}, // edges
-        {{-48.125, -2.25, 0}, -48.125 + 1.0 / 48, -2.25 + 1.0 / 24},
-        {{-0.0, -0.0, 0}, 1.0 / 48, 1.0 / 24},
-        {{1.0 / 24, 1.0 / 12, 0}, 1.0 / 48, 1.0 / 24},
-        {{90, 180, 0}, 90 - 1.0 / 48, 180 - 1.0 / 24},   // RR99XX
-        {{-90, -180, 0}, -90 + 1.0 / 48, -180 + 1.0 / 24}, // AA00AA
+        {"JN18", T, 48.5, 3, 48.5, 3}, // its own centre
+        {"jn18dt", T, 48.8125, 2.2916666666666665, kJN18DT[0], kJN18DT[1]},
+        {"JN18DTKK78", T, 48.81050347222222, 2.2873263888888893, kJN18DT[0], kJN18DT[1]},
+        {"JN18DT72AX", M, 48.804079861111106, 2.3085069444444444, kJN18DT[0], kJN18DT[1]},
+        {"RR99XXXX99", T, 89.99991319444445, 179.9998263888889, 90 - 1.0 / 48, 180 - 1.0 / 24},
+        {"48.81056,2.28722", T, 48.81056, 2.28722, kJN18DT[0], kJN18DT[1]},
+        {"+48.81056,+2.28722", M, 48.81056, 2.28722, kJN18DT[0], kJN18DT[1]},
+        {"48.125,2.25", T, 48.125, 2.25, 48.125 + 1.0 / 48, 2.25 + 1.0 / 24},
+        {"48.124999999999999999999999,2.249999999999999999999999", M, 48.125, 2.25,
+         48.125 - 1.0 / 48, 2.25 - 1.0 / 24},
+        {"-48.125,-2.25", T, -48.125, -2.25, -48.125 + 1.0 / 48, -2.25 + 1.0 / 24},
+        {"-48.125000000000000000000001,-2.250000000000000000000001", T, -48.125, -2.25,
+         -48.125 - 1.0 / 48, -2.25 - 1.0 / 24},
+        {"-0,-0.0", M, 0, 0, 1.0 / 48, 1.0 / 24},
+        {"90,180", T, 90, 180, 90 - 1.0 / 48, 180 - 1.0 / 24},       // RR99XX
+        {"-90,-180", M, -90, -180, -90 + 1.0 / 48, -180 + 1.0 / 24}, // AA00AA
+        // Rounded once, from all the digits typed, to the nearest double:
+        // either side of the midpoint 0.1000000000000000124900090270...
+        // between 0.1 and the next double.
+        {"0.100000000000000012490009,1", T, 0.1, 1, 2.5 / 24, 1 + 1.0 / 24},
+        {"0.100000000000000012490010,1", T, 0.10000000000000002, 1, 2.5 / 24, 1 + 1.0 / 24},
     };
     for (const auto &c : cases) {
-        const LatLon at = contest_point(c.point);
-        EXPECT_NEAR(at.latitude, c.latitude, 1e-12) << c.point.latitude;
-        EXPECT_NEAR(at.longitude, c.longitude, 1e-12) << c.point.longitude;
+        const Result<DistancePoint> point = parse_point(c.text, c.system, true);
+        ASSERT_TRUE(point) << c.text << ": " << message(point.reason);
+        EXPECT_EQ(point.value.at.latitude, c.latitude) << c.text;
+        EXPECT_EQ(point.value.at.longitude, c.longitude) << c.text;
+        EXPECT_NEAR(point.value.contest.latitude, c.contestLatitude, 1e-12) << c.text;
+        EXPECT_NEAR(point.value.contest.longitude, c.contestLongitude, 1e-12) << c.text;
+    }
+}
+
+TEST(DistancePoint, NeitherLocatorNorPositionSaysWhatIsWrong)
+{
+    const struct {
+        const char *text, *expected;
+    } cases[] = {
+        {"JN18D", "JN18D has an odd number of characters"},
+        {"ZZ", "character 1 of ZZ must be a letter A-R, not Z"},
+        {"JN18DT72", "character 7 of JN18DT72 must be a letter A-X, not 7"},
+        {"JN18DTKK78XX", "JN18DTKK78XX is longer than 10 characters"},
+        {"48.81056", "48.81056 is not a point: a position is written LATITUDE,LONGITUDE, with no "
+                     "blank"},
+        {"-33.8688", "-33.8688 is not a point: a position is written LATITUDE,LONGITUDE, with no "
+                     "blank"},
+        {"91,0", "latitude 91 is out of range (-90 to 90)"},
+        {"90.000000000000000000000001,0",
+         "latitude 90.000000000000000000000001 is out of range (-90 to 90)"},
+        {"0,-180.5", "longitude -180.5 is out of range (-180 to 180)"},
+        {"48.8,", "the longitude is missing"},
+        {",2", "unexpected ,"},
+        {"48,2,3", "unexpected ,3 after the two coordinates"},
+        {"nan,0", "nan is not a plain decimal number"},
+        {"48.8,1e1", "1e1 is not a plain decimal number"},
+        {"48N,2E", "48N is not a plain decimal number"},
+    };
+    for (const auto &c : cases) {
+        const Result<DistancePoint> point = parse_point(c.text, LocatorSystem::Tolka, true);
+        EXPECT_FALSE(point) << c.text;
+        EXPECT_EQ(message(point.reason), c.expected);
     }
 }
 
@@ -171,9 +231,8 @@ TEST(Distance, LinePrintsFixedDecimalsWithoutMinusZeroOr360)
     // The decimal separator stays '.' under a locale whose own is ','.
     ASSERT_TRUE(std::setlocale(LC_ALL, "fr_FR.UTF-8")) << "fr_FR.UTF-8 not generated";
     for (const auto &c : cases) {
-        std::string line = "x";
-        append_distance_line(line, c.result, c.unit);
-        EXPECT_EQ(line, std::string("x") + c.expected);
+        char line[kDistanceLineRoom];
+        EXPECT_EQ(std::string(line, format_distance_line(c.result, c.unit, line)), c.expected);
     }
     std::setlocale(LC_ALL, "C");
 }

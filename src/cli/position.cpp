@@ -305,12 +305,6 @@ Result<Position> parse_lettered_position(std::string_view text)
 
 } // namespace
 
-double Coordinate::degrees() const
-{
-    const double d = static_cast<double>(units) / static_cast<double>(kUnitsPerDegree);
-    return negative ? -d : d;
-}
-
 Result<Position> parse_decimal_position(std::string_view text)
 {
     size_t pos = 0;

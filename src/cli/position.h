@@ -21,9 +21,6 @@ struct Coordinate {
     int64_t units = 0;
     bool beyond = false;
     bool negative = false; /* west or south; never set for an exact zero */
-
-    /* Signed decimal degrees, to the nearest double or next to it. */
-    double degrees() const;
 };
 
 struct Position {

@@ -112,7 +112,6 @@ Result<Cell> parse_locator(std::string_view text, LocatorSystem system)
         return refused<Cell>(refusal(N_("%s has an odd number of characters"), text));
 
     Cell cell;
-    cell.system = system;
     cell.length = static_cast<int>(text.size());
     cell.longitude_index = nIndex[0];
     cell.latitude_index = nIndex[1];
@@ -126,8 +125,6 @@ Result<Cell> parse_locator(std::string_view text, LocatorSystem system)
                      kMaxLocatorLength, szTolka);
     cell.west = KCoordFromLoOrLa(szTolka, 1, 0);
     cell.south = KCoordFromLoOrLa(szTolka, 0, 0);
-    cell.width = cell.span / 2880.0;
-    cell.height = cell.span / 5760.0;
     return {cell, {}};
 }
 

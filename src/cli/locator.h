@@ -19,17 +19,17 @@ constexpr int kMaxLocatorLength = 10;
 
 /* The cell a locator names. */
 struct Cell {
-    LocatorSystem system = LocatorSystem::Tolka;
     int length = 0; /* characters: 2, 4, 6, 8 or 10 */
     /* Exact: south-west corner and size in finest cells (the same count on
      * both axes). */
     int32_t longitude_index = 0, latitude_index = 0, span = 0;
-    /* The window's doubles for the south-west corner (decimal degrees),
-     * and the cell's size in degrees. */
-    double south = 0, west = 0, height = 0, width = 0;
+    /* The window's doubles for the south-west corner (decimal degrees). */
+    double south = 0, west = 0;
 
-    double centre_latitude() const { return south + height / 2; }
-    double centre_longitude() const { return west + width / 2; }
+    /* The centre: half the cell's size in degrees (finest cells of 1/5760
+     * degree of latitude, 1/2880 of longitude) past the corner. */
+    double centre_latitude() const { return south + span / 5760.0 / 2; }
+    double centre_longitude() const { return west + span / 2880.0 / 2; }
 };
 
 /* A locator of 2, 4, 6, 8 or 10 characters of the system, in any case.

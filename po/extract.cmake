@@ -1,20 +1,15 @@
-# Extracts the catalogue texts of the sources into a template and compares it
-# with the committed po/locx.pot, ignoring the POT-Creation-Date line (the one
-# line that changes on every run). Run with cmake -P:
-#   -DSOURCE_DIR=<top of the sources> -DOUTPUT=<scratch .pot>
-#   -DXGETTEXT=<program> -DMODE=update|check
-# update rewrites po/locx.pot when its texts or comments changed; check fails
-# when they differ. For another domain: -DSOURCES=<glob under the top>
-# (default src/*.cpp) and -DTEMPLATE=<its template> (default po/locx.pot).
+# Extracts the catalogue texts of a domain's sources into a template and
+# compares it with the committed one, ignoring the POT-Creation-Date line (the
+# one line that changes on every run). Run with cmake -P:
+#   -DSOURCE_DIR=<top of the sources> -DSOURCES=<glob under the top>
+#   -DTEMPLATE=<committed template, under the top> -DXGETTEXT=<program>
+#   -DOUTPUT=<scratch .pot> -DMODE=update|check
+# (po/CMakeLists.txt keeps the first four for each domain in
+# TOLKA_EXTRACT_<domain>.) update rewrites the template when its texts or
+# comments changed; check fails when they differ.
 cmake_minimum_required(VERSION 3.20)
-if(NOT DEFINED SOURCES)
-  set(SOURCES "src/*.cpp")
-endif()
-if(NOT DEFINED TEMPLATE)
-  set(TEMPLATE "po/locx.pot")
-endif()
 
-foreach(var SOURCE_DIR OUTPUT XGETTEXT MODE)
+foreach(var SOURCE_DIR SOURCES TEMPLATE XGETTEXT OUTPUT MODE)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "extract.cmake: ${var} is not set")
   endif()

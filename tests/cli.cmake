@@ -27,5 +27,5 @@ add_test(NAME cli.bash_completion
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/completion.sh
           ${PROJECT_SOURCE_DIR}/data/tolka-cli.bash-completion)
 add_test(NAME cli.pot_matches_sources
-  COMMAND ${CMAKE_COMMAND} ${TOLKA_CLI_EXTRACT} -DOUTPUT=${CMAKE_CURRENT_BINARY_DIR}/cli-extracted.pot
+  COMMAND ${CMAKE_COMMAND} ${TOLKA_EXTRACT_tolka-cli} -DOUTPUT=${CMAKE_CURRENT_BINARY_DIR}/cli-extracted.pot
           -DMODE=check -P ${PROJECT_SOURCE_DIR}/po/extract.cmake)

@@ -12,9 +12,8 @@ add_test(NAME i18n.window COMMAND ${TOLKA_WITH_XVFB} $<TARGET_FILE:tolka_i18n_te
 
 # The committed template is what the sources give.
 add_test(NAME i18n.pot_matches_sources
-  COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
-          -DOUTPUT=${CMAKE_CURRENT_BINARY_DIR}/i18n-extracted.pot
-          -DXGETTEXT=${TOLKA_XGETTEXT} -DMODE=check
+  COMMAND ${CMAKE_COMMAND} ${TOLKA_EXTRACT_locx}
+          -DOUTPUT=${CMAKE_CURRENT_BINARY_DIR}/i18n-extracted.pot -DMODE=check
           -P ${PROJECT_SOURCE_DIR}/po/extract.cmake)
 
 # msgfmt as the build runs it accepts every catalogue and rejects one whose

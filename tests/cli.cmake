@@ -13,11 +13,12 @@ foreach(group statuses alignment operands long-line interactive distance)
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/e2e.sh $<TARGET_FILE:tolka-cli> ${group})
 endforeach()
 
-# Installed into a scratch prefix: its files, and French from the prefix.
+# Installed into the scratch prefix of e2e.cmake: its files, and French from
+# the prefix.
 add_test(NAME cli.installed_speaks_french
-  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/installed.sh ${PROJECT_BINARY_DIR}
-          ${CMAKE_CURRENT_BINARY_DIR}/cli-prefix ${TOLKA_BASH_COMPLETION_DIR})
-set_tests_properties(cli.installed_speaks_french PROPERTIES RESOURCE_LOCK install_manifest)
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/installed.sh ${TOLKA_E2E_PREFIX}
+          ${TOLKA_BASH_COMPLETION_DIR})
+set_tests_properties(cli.installed_speaks_french PROPERTIES FIXTURES_REQUIRED tolka_e2e_prefix)
 
 # The manual page, the completion and the catalogue template.
 add_test(NAME cli.manual_page

@@ -1,20 +1,15 @@
 #!/bin/bash
-# Installs the build tree into a scratch prefix and runs the installed
-# tolka-cli there: its files are in place, it finds its French catalogue from
-# the prefix and speaks French under fr_FR.UTF-8, and its numbers keep the
-# full stop. installed.sh BUILD_DIR PREFIX COMPLETIONS_DIR (relative to the
-# prefix).
+# Runs tolka-cli as installed into a scratch prefix (the one the window's
+# end-to-end runs use): its files are in place, it finds its French catalogue
+# from the prefix and speaks French under fr_FR.UTF-8, and its numbers keep
+# the full stop. installed.sh PREFIX COMPLETIONS_DIR (relative to the prefix).
 set -euo pipefail
-build=$1
-prefix=$2
-completions=$3
-trap 'rm -rf "$prefix"' EXIT
+prefix=$1
+completions=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 
 locale -a | grep -qix 'fr_FR.utf8' || { echo "the locale fr_FR.UTF-8 is missing"; exit 1; }
-# The same install as the window's end-to-end runs (it keeps the build
-# tree's install manifest).
-cmake -DBUILD_DIR="$build" -DPREFIX="$prefix" \
-  -P "$(dirname "${BASH_SOURCE[0]}")/../e2e/install.cmake" >/dev/null
 
 failures=0
 fail() {
@@ -28,16 +23,16 @@ done
 
 cli=$prefix/bin/tolka-cli
 status=0
-printf '48.81056 2.28722\n91 0\n' | LC_ALL=fr_FR.UTF-8 "$cli" encode >"$prefix/out" 2>"$prefix/err" ||
+printf '48.81056 2.28722\n91 0\n' | LC_ALL=fr_FR.UTF-8 "$cli" encode >"$work/out" 2>"$work/err" ||
   status=$?
 [ "$status" = 1 ] || fail "exit status $status"
-[ "$(cat "$prefix/out"; echo .)" = "JN18DTKK78"$'\n\n.' ] || fail "output: $(cat "$prefix/out")"
-[ "$(cat "$prefix/err")" = "tolka-cli: ligne 2 : la latitude 91 est hors limites (-90 à 90)" ] ||
-  fail "French message: $(cat "$prefix/err")"
+[ "$(cat "$work/out"; echo .)" = "JN18DTKK78"$'\n\n.' ] || fail "output: $(cat "$work/out")"
+[ "$(cat "$work/err")" = "tolka-cli: ligne 2 : la latitude 91 est hors limites (-90 à 90)" ] ||
+  fail "French message: $(cat "$work/err")"
 
-LC_ALL=fr_FR.UTF-8 "$cli" encode --precision 3 2>"$prefix/err" && fail "usage error accepted"
-grep -q "^tolka-cli: la précision 3 n'est pas 2, 4, 6, 8 ou 10$" "$prefix/err" &&
-  grep -q "^Usage : tolka-cli encode" "$prefix/err" || fail "French usage: $(cat "$prefix/err")"
+LC_ALL=fr_FR.UTF-8 "$cli" encode --precision 3 2>"$work/err" && fail "usage error accepted"
+grep -q "^tolka-cli: la précision 3 n'est pas 2, 4, 6, 8 ou 10$" "$work/err" &&
+  grep -q "^Usage : tolka-cli encode" "$work/err" || fail "French usage: $(cat "$work/err")"
 
 # The decimal separator stays '.', in and out.
 [ "$(LC_ALL=fr_FR.UTF-8 "$cli" decode --centre JN18DT)" = "48.8125 2.2916666666666665" ] ||
@@ -46,11 +41,11 @@ grep -q "^tolka-cli: la précision 3 n'est pas 2, 4, 6, 8 ou 10$" "$prefix/err" 
   fail "English under C: $(LC_ALL=C "$cli" encode 91 0 2>&1)"
 
 # distance: its numbers too, and its messages in French.
-printf 'JN18DT FN30AS\nJN18\n' | LC_ALL=fr_FR.UTF-8 "$cli" distance >"$prefix/out" 2>"$prefix/err" || true
-[ "$(cat "$prefix/out"; echo .)" = "5843.579 291.86 34189.475 111.86"$'\n\n.' ] ||
-  fail "distance output: $(cat "$prefix/out")"
-[ "$(cat "$prefix/err")" = "tolka-cli: ligne 2 : un seul point, JN18 : une ligne en porte deux, DÉPART et ARRIVÉE" ] ||
-  fail "distance in French: $(cat "$prefix/err")"
+printf 'JN18DT FN30AS\nJN18\n' | LC_ALL=fr_FR.UTF-8 "$cli" distance >"$work/out" 2>"$work/err" || true
+[ "$(cat "$work/out"; echo .)" = "5843.579 291.86 34189.475 111.86"$'\n\n.' ] ||
+  fail "distance output: $(cat "$work/out")"
+[ "$(cat "$work/err")" = "tolka-cli: ligne 2 : un seul point, JN18 : une ligne en porte deux, DÉPART et ARRIVÉE" ] ||
+  fail "distance in French: $(cat "$work/err")"
 
 [ "$failures" = 0 ] && echo "the installed tolka-cli speaks French from $prefix"
 [ "$failures" = 0 ]

@@ -124,4 +124,12 @@ inline void RequireGtk()
     }
 }
 
+// Lets the toolkit handle everything queued (map, expose, focus, idle
+// resizes) before the test looks at the window or measures memory.
+inline void FlushEvents()
+{
+    while (gtk_events_pending())
+        gtk_main_iteration();
+}
+
 #endif

@@ -59,14 +59,6 @@ long ResidentKiB()
     return nKiB;
 }
 
-// Lets the toolkit handle what showing or destroying queued (map, expose,
-// idle resizes), so their memory is part of each round.
-void Flush()
-{
-    while (gtk_events_pending())
-        gtk_main_iteration();
-}
-
 // Growth allowed over the measured rounds: far below what a leaked window
 // (tens of KiB each, a thousand times) or a leaked 256-byte buffer per
 // conversion (ten thousand times) would add, above the allocator's noise.
@@ -99,7 +91,7 @@ void BuildAndDestroyOnce(int nRound)
     GtkWidget *window1 = create_window1();
     complete_window1(window1);
     gtk_widget_show(window1);
-    Flush();
+    FlushEvents();
     GObject *held[kWidgetCount];
     for (int i = 0; i < kWidgetCount; i++) {
         GtkWidget *w = lookup_widget(window1, kWidgets[i]);
@@ -110,7 +102,7 @@ void BuildAndDestroyOnce(int nRound)
     g_object_weak_ref(held[0], DropFinalized, &bFinalized);
 
     gtk_widget_destroy(window1);
-    Flush();
+    FlushEvents();
     EXPECT_EQ(held[0]->ref_count, 1u) << "window1 kept after destroy, round " << nRound;
     for (int i = 1; i < kWidgetCount; i++)
         EXPECT_EQ(held[i]->ref_count, 2u)
@@ -183,9 +175,9 @@ void Convert(GtkWidget *window1, int nFirst, int nCount)
         gtk_entry_set_text(GTK_ENTRY(entry8), locator.c_str());
         gtk_button_clicked(GTK_BUTTON(button3));
         if (n % 500 == 0)
-            Flush();
+            FlushEvents();
     }
-    Flush();
+    FlushEvents();
 }
 
 TEST_F(Memory, TenThousandConversionsEachWayDoNotGrow)
@@ -193,7 +185,7 @@ TEST_F(Memory, TenThousandConversionsEachWayDoNotGrow)
     GtkWidget *window1 = create_window1();
     complete_window1(window1);
     gtk_widget_show(window1);
-    Flush();
+    FlushEvents();
     Convert(window1, 0, 1000);
     const long nBefore = ResidentKiB();
     Convert(window1, 1000, 10000);

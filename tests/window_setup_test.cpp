@@ -10,12 +10,6 @@
 
 namespace {
 
-void Flush()
-{
-    while (gtk_events_pending())
-        gtk_main_iteration();
-}
-
 class CompletedWindowTest : public WindowTest {
 protected:
     void SetUp() override
@@ -25,7 +19,7 @@ protected:
             return;
         complete_window1(m_window);
         gtk_widget_show(m_window);
-        Flush();
+        FlushEvents();
     }
 
     // The registry name of the focused widget, "" for none or another.

@@ -1,8 +1,8 @@
-/* tolka-cli's commands and options, as two tables. A command is a line
- * function (see lines.h) and the way its operands make lines; an option
- * names the commands it applies to and sets a field of the Settings. A new
- * command is one row of kCommands (and its bit), its options rows of
- * kOptions. */
+/* tolka-cli's commands and options, as two tables in commands.cpp. A
+ * command is a line function (see lines.h) and the way its operands make
+ * lines; an option names the commands it applies to and sets a field of the
+ * Settings. A new command is one row of kCommands (and its bit), its options
+ * rows of kOptions. */
 #ifndef TOLKA_CLI_COMMANDS_H
 #define TOLKA_CLI_COMMANDS_H
 
@@ -37,11 +37,6 @@ struct Option {
     bool (*apply)(Settings &settings, std::string_view value);
     const char *refusal; /* "%s" is the value */
 };
-
-extern const Command kCommands[];
-extern const size_t kCommandCount;
-extern const Option kOptions[];
-extern const size_t kOptionCount;
 
 /* The three commands, one line each (see LineFunction). */
 bool encode_line(std::string_view line, const Settings &settings, OutputBuffer &out,

@@ -188,7 +188,8 @@ Tally convert_lines(Source &source, LineFunction convert, const Settings &settin
         if (status == LineReader::kTooLong) {
             out.begin_line();
             out.end_line();
-            why = refusal(N_("the line is longer than 1024 bytes"));
+            static const std::string kBound = std::to_string(kMaxLine);
+            why = refusal(N_("the line is longer than %s bytes"), kBound);
         } else
             why = convert_one(line, convert, settings, out);
         if (!why.empty()) {

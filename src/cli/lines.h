@@ -15,7 +15,7 @@
 #include "settings.h"
 
 /* Longer lines are refused without being stored: no line a command accepts
- * comes near it. The message that refuses them says 1024. */
+ * comes near it. */
 constexpr size_t kMaxLine = 1024;
 constexpr size_t kChunk = 64 * 1024;
 

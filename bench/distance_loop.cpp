@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/distance.h"
+#include "grid/distance.h"
 
 namespace {
 

@@ -28,7 +28,7 @@
 #include "../tests/cli/memory_io.h"
 #include "cli/commands.h"
 #include "cli/format.h"
-#include "cli/text.h"
+#include "grid/text.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "cli/distance.h"
+#include "grid/distance.h"
 
 namespace {
 

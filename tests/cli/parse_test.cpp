@@ -9,8 +9,8 @@
 #include <string>
 
 #include "callbacks.h"
-#include "cli/locator.h"
-#include "cli/position.h"
+#include "grid/locator.h"
+#include "grid/position.h"
 #include "qra.h"
 
 namespace {

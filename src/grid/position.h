@@ -1,8 +1,8 @@
 /* Positions as typed, read exactly: the digits become integers in units of
  * 10^-12 arc-second, never a double, so that no binary rounding can move a
  * point across a cell edge. Pure functions over std::string_view. */
-#ifndef TOLKA_CLI_POSITION_H
-#define TOLKA_CLI_POSITION_H
+#ifndef TOLKA_GRID_POSITION_H
+#define TOLKA_GRID_POSITION_H
 
 #include <cstdint>
 #include <string_view>

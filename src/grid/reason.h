@@ -2,8 +2,8 @@
  * marked for the catalogue and translated only when it is reported, and the
  * pieces of the input it quotes. Parsers return a Result: the value, or a
  * reason and no value. */
-#ifndef TOLKA_CLI_REASON_H
-#define TOLKA_CLI_REASON_H
+#ifndef TOLKA_GRID_REASON_H
+#define TOLKA_GRID_REASON_H
 
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 /* Small helpers over the text of a line. */
-#ifndef TOLKA_CLI_TEXT_H
-#define TOLKA_CLI_TEXT_H
+#ifndef TOLKA_GRID_TEXT_H
+#define TOLKA_GRID_TEXT_H
 
 #include <string_view>
 

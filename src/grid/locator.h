@@ -4,8 +4,8 @@
  * end on the same finest cell, 1.25" of longitude by 0.625" of latitude; they
  * differ in how the last two levels divide the subsquare. Cells are counted
  * exactly, in finest cells from the grid's south-west corner (180 W, 90 S). */
-#ifndef TOLKA_CLI_LOCATOR_H
-#define TOLKA_CLI_LOCATOR_H
+#ifndef TOLKA_GRID_LOCATOR_H
+#define TOLKA_GRID_LOCATOR_H
 
 #include <cstdint>
 #include <string_view>

@@ -4,8 +4,8 @@
  * I/O, no locale, no state. Points are (latitude, longitude) in degrees,
  * latitude -90..90, longitude -180..180, finite: parse_point refuses anything
  * else. */
-#ifndef TOLKA_CLI_DISTANCE_H
-#define TOLKA_CLI_DISTANCE_H
+#ifndef TOLKA_GRID_DISTANCE_H
+#define TOLKA_GRID_DISTANCE_H
 
 #include <cstddef>
 #include <optional>

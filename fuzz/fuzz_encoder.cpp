@@ -90,6 +90,17 @@ void CheckAxis(const Axis &axis, const double *tab, int nDir, const char *szLOCX
     if (!(dFields + dFieldsErr < kIntTop && dFields - dFieldsErr > kIntBottom))
         return; // rounding band at the int limits: either outcome is right
 
+    // A magnitude within range that the bias carries to or past the far
+    // edge is in the last column or row.
+    const long double dMagnitude = d + m / 60 + s / 3600;
+    if (dFields + dFieldsErr >= 18 && fabsl(dMagnitude) <= axis.dHalf + dErr) {
+        if (dFields - dFieldsErr < 18 || fabsl(dMagnitude) > axis.dHalf - dErr)
+            return; // within rounding of the edge or of the range: either outcome is right
+        for (int i = 0; i < 5; i++)
+            Check(c[i] == "R9XX9"[i], "the far edge is the last column or row");
+        return;
+    }
+
     // The field index is dFields truncated toward zero, unless dFields lies
     // within its error of an integer.
     if (fabsl(dFields - roundl(dFields)) > dFieldsErr) {

@@ -5,16 +5,19 @@
 //
 // Properties checked:
 // - the typed text is never changed;
-// - exactly the texts of 1 to 10 bytes once the white space around them
-//   (blank, tab, line feed, vertical tab, form feed, carriage return) is off
-//   are decoded; every other text gives eight empty texts;
+// - exactly the locators once the white space around them (blank, tab, line
+//   feed, vertical tab, form feed, carriage return) is off are decoded: 2, 4,
+//   6, 8 or 10 characters, each in its level's range, either case; every
+//   other text gives eight empty texts and a reason;
 // - the working copy upper-cases ASCII letters only, keeps every other byte,
 //   and fills the rest of the ten positions as documented;
-// - each formatted field is short printable ASCII with no minus sign and
-//   reads back as the magnitude it shows; degrees and minutes end in ".00";
+// - each formatted field is short printable ASCII with no minus sign;
+//   degrees and minutes end in ".00", minutes and seconds read below 60, and
+//   the three read back as the decoded coordinate to the hundredth second;
 // - formatting into a smaller buffer cuts the text, never overruns it.
 #include <glib.h>
 
+#include <cctype>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
@@ -37,23 +40,21 @@ void Check(bool bOk, const char *szWhat)
     }
 }
 
-// szShown is the field's text for the decoded component dComponent.
-void CheckField(const char *szShown, double dComponent, bool bWhole, size_t nSmall)
+// Checks one formatted field; returns the value it reads as.
+double CheckField(const char *szShown, bool bWhole, size_t nSmall)
 {
-    const double dValue = std::fabs(dComponent);
+    const size_t nLength = strlen(szShown);
+    Check(nLength >= 4 && nLength < 16, "a field is short");
+    Check(g_utf8_validate(szShown, -1, NULL), "a field is valid UTF-8");
+    for (size_t i = 0; i < nLength; i++)
+        Check((szShown[i] >= '0' && szShown[i] <= '9') || szShown[i] == '.',
+              "a field holds digits and the point only");
+    if (bWhole)
+        Check(strcmp(szShown + nLength - 3, ".00") == 0, "whole values end in .00");
+    const double dValue = strtod(szShown, NULL);
     char szText[256];
     dms_component_text(dValue, szText, sizeof szText);
-    Check(strcmp(szShown, szText) == 0, "a field shows the component's magnitude");
-    const size_t nLength = strlen(szText);
-    Check(nLength >= 4 && nLength < 16, "a field is short");
-    Check(g_utf8_validate(szText, -1, NULL), "a field is valid UTF-8");
-    for (size_t i = 0; i < nLength; i++)
-        Check((szText[i] >= '0' && szText[i] <= '9') || szText[i] == '.',
-              "a field holds digits and the point only");
-    Check(std::fabs(strtod(szText, NULL) - dValue) <= 0.005 + 1e-9, "a field reads back");
-    if (bWhole)
-        Check(strcmp(szText + nLength - 3, ".00") == 0, "whole values end in .00");
-
+    Check(strcmp(szShown, szText) == 0, "a field is its value formatted");
     // The same into a smaller buffer: a prefix, terminated, nothing beyond.
     std::unique_ptr<char[]> small(new char[nSmall + 1]);
     small[nSmall] = '\x5A';
@@ -64,6 +65,35 @@ void CheckField(const char *szShown, double dComponent, bool bWhole, size_t nSma
         Check(nCut == std::min(nLength, nSmall - 1), "formatting cuts at the buffer");
         Check(memcmp(small.get(), szText, nCut) == 0, "the cut text is a prefix");
     }
+    return dValue;
+}
+
+// The three fields of an axis against its decoded triple.
+void CheckAxis(const char *const szShown[3], const double *dDMS, size_t nSmall)
+{
+    const double dDegrees = CheckField(szShown[0], true, nSmall);
+    const double dMinutes = CheckField(szShown[1], true, nSmall);
+    const double dSeconds = CheckField(szShown[2], false, nSmall);
+    Check(dMinutes < 60 && dSeconds < 60, "minutes and seconds show below 60");
+    const double dShown = dDegrees * 3600 + dMinutes * 60 + dSeconds;
+    const double dDecoded = std::fabs(dDMS[0]) * 3600 + std::fabs(dDMS[1]) * 60 +
+                            std::fabs(dDMS[2]);
+    Check(std::fabs(dShown - dDecoded) <= 0.005 + 1e-7, "the fields read back as the corner");
+}
+
+// A locator by its own rule: 2 to 10 characters, even, each in its level.
+bool IsLocator(const std::string &text)
+{
+    static const char *const kLevels[5] = {"AR", "09", "AX", "AX", "09"};
+    if (text.size() < 2 || text.size() > 10 || text.size() % 2 != 0)
+        return false;
+    for (size_t i = 0; i < text.size(); i++) {
+        const char c = static_cast<char>(toupper(static_cast<unsigned char>(text[i])));
+        if (static_cast<unsigned char>(text[i]) >= 0x80 || c < kLevels[i / 2][0] ||
+            c > kLevels[i / 2][1])
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -89,8 +119,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const size_t nLength = locator.size();
     LocatorDmsTexts texts;
     const bool bDecoded = locator_dms_texts(szText, &texts);
-    Check(bDecoded == (nLength >= 1 && nLength <= 10),
-          "exactly lengths 1 to 10 without the white space around are decoded");
+    Check(bDecoded == IsLocator(locator), "exactly the locators are decoded");
     Check(typed == std::string(szText, strlen(szText)), "the typed text is unchanged");
     if (!bDecoded) {
         const char *const szShown[8] = {texts.szLoHemisphere, texts.szLaHemisphere,
@@ -99,10 +128,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                                         texts.m_dQ2DLaM,      texts.m_dQ2DLaS};
         for (const char *szField : szShown)
             Check(szField[0] == '\0', "a refused text gives no result");
+        Check(!texts.reason.empty(), "a refused text has its reason");
         return 0;
     }
     size_t nTrimmed = 0;
-    Check(locator_text_trimmed(szText, &nTrimmed) == szText + nFirst && nTrimmed == nLength,
+    Check(field_text_trimmed(szText, &nTrimmed) == szText + nFirst && nTrimmed == nLength,
           "the trimmed text is the locator");
     const char *szLocator = locator.c_str();
 
@@ -115,8 +145,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             const char c = szLocator[i];
             Check(szInput[i] == (c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c),
                   "the copy upper-cases ASCII letters only");
-        } else if (nLength == 9) {
-            Check(szInput[i] == '\0', "a nine-byte text keeps its NUL tenth");
         } else {
             Check(szInput[i] == kLowest[i], "a short text is filled with the lowest symbols");
         }
@@ -131,10 +159,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Check(strcmp(texts.szLaHemisphere, bSouth ? "S" : "N") == 0, "S exactly for a south latitude");
     const char *const szLo[3] = {texts.m_dQ2DLoD, texts.m_dQ2DLoM, texts.m_dQ2DLoS};
     const char *const szLa[3] = {texts.m_dQ2DLaD, texts.m_dQ2DLaM, texts.m_dQ2DLaS};
-    for (int i = 0; i < 3; i++) {
-        CheckField(szLo[i], dDMSLo[i], i < 2, nSmall);
-        CheckField(szLa[i], dDMSLa[i], i < 2, nSmall);
-    }
+    CheckAxis(szLo, dDMSLo, nSmall);
+    CheckAxis(szLa, dDMSLa, nSmall);
 
     Check(typed == std::string(szText, strlen(szText)), "the typed text is unchanged");
     return 0;

@@ -7,9 +7,15 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 ensure_packages "${BUILD_PACKAGES[@]}"
 BUILD="$TOLKA_ROOT/build"
 build_tree "$BUILD" -DTOLKA_BUILD_TESTS=OFF -DTOLKA_BUILD_BENCH=OFF
+# Staged inside the build tree, where the program finds its catalogues
+# beside itself as an installed copy does: LANGUAGE=en works before any
+# install.
+STAGE="$BUILD/stage"
+cmake --install "$BUILD" --prefix "$STAGE" >/dev/null
+TOLKA="$STAGE/bin/tolka"
 
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$BUILD/tolka" "$@"
+  exec "$TOLKA" "$@"
 fi
 
 TOLKA_PID=
@@ -25,7 +31,7 @@ trap 'exit 130' INT TERM
 
 start_xvfb
 echo "No display is set: Tolka starts on the virtual display $DISPLAY (Xvfb)."
-"$BUILD/tolka" "$@" &
+"$TOLKA" "$@" &
 TOLKA_PID=$!
 SHOT="$BUILD/tolka-window.png"
 "$BUILD/tolka_xwindow" shot Tolka "$SHOT" 20

@@ -5,8 +5,10 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "i18n.h"
 #include "qra.h"
 #include "support.h"
+#include "typed_input.h"
 
 int m_nD2QLoDir = 0;
 int m_nD2QLaDir = 0;
@@ -38,19 +40,67 @@ void locator_display_text(const char *szLOCX, char *szOut)
     *p = '\0';
 }
 
+/* Entries a refusal can mark: the six DMS numbers, then the locator. */
+const char *const kTypedFields[7] = {"entry2", "entry3", "entry4", "entry5",
+                                     "entry6", "entry7", "entry8"};
+const char kMarkKey[] = "tolka-refusal-previous-tooltip";
+
+/* Puts back the tooltip and description of every field a refusal marked,
+ * and its background. */
+static void clear_refusal_marks(GtkWidget *widget)
+{
+    for (const char *szName : kTypedFields) {
+        GtkWidget *field = lookup_widget(widget, szName);
+        if (!g_object_get_data(G_OBJECT(field), kMarkKey))
+            continue;
+        const char *szPrevious =
+            static_cast<const char *>(g_object_get_data(G_OBJECT(field), kMarkKey));
+        /* "" stands for no tooltip at all. */
+        gtk_widget_set_tooltip_text(field, *szPrevious ? szPrevious : NULL);
+        atk_object_set_description(gtk_widget_get_accessible(field), szPrevious);
+        gtk_widget_modify_base(field, GTK_STATE_NORMAL, NULL);
+        g_object_set_data(G_OBJECT(field), kMarkKey, NULL);
+    }
+}
+
+/* Shows why a press converted nothing, on the field at fault: it takes the
+ * focus with its text selected and a tinted background, and its tooltip and
+ * accessible description give the reason; a beep for whoever looks away. */
+static void mark_refusal(GtkWidget *field, const std::string &reason)
+{
+    gchar *szPrevious = gtk_widget_get_tooltip_text(field);
+    g_object_set_data_full(G_OBJECT(field), kMarkKey, g_strdup(szPrevious ? szPrevious : ""),
+                           g_free);
+    g_free(szPrevious);
+    gtk_widget_set_tooltip_text(field, reason.c_str());
+    atk_object_set_description(gtk_widget_get_accessible(field), reason.c_str());
+    static const GdkColor kTint = {0, 0xFFFF, 0xD8D8, 0xD8D8};
+    gtk_widget_modify_base(field, GTK_STATE_NORMAL, &kTint);
+    gtk_widget_grab_focus(field);
+    gtk_editable_select_region(GTK_EDITABLE(field), 0, -1);
+    gdk_beep();
+}
+
 void on_button2_clicked(GtkButton *button, gpointer user_data)
 {
     (void)user_data;
     GtkWidget *entry1 = lookup_widget(GTK_WIDGET(button), "entry1");
-    GtkWidget *dmsEntries[6] = {
-        lookup_widget(GTK_WIDGET(button), "entry2"), lookup_widget(GTK_WIDGET(button), "entry3"),
-        lookup_widget(GTK_WIDGET(button), "entry4"), lookup_widget(GTK_WIDGET(button), "entry5"),
-        lookup_widget(GTK_WIDGET(button), "entry6"), lookup_widget(GTK_WIDGET(button), "entry7"),
-    };
+    GtkWidget *dmsEntries[6];
+    const char *szTexts[6];
+    for (int i = 0; i < 6; i++) {
+        dmsEntries[i] = lookup_widget(GTK_WIDGET(button), kTypedFields[i]);
+        szTexts[i] = gtk_entry_get_text(GTK_ENTRY(dmsEntries[i]));
+    }
 
+    clear_refusal_marks(GTK_WIDGET(button));
     double tab[6];
-    for (int i = 0; i < 6; i++)
-        tab[i] = atof(gtk_entry_get_text(GTK_ENTRY(dmsEntries[i])));
+    FieldRefusal refusal;
+    if (!dms_fields_read(szTexts, tab, &refusal)) {
+        /* An earlier locator left in place would read as this position's. */
+        gtk_entry_set_text(GTK_ENTRY(entry1), "");
+        mark_refusal(dmsEntries[refusal.nField], refusal.reason);
+        return;
+    }
 
     char szLOCX[256];
     KLOCXFromDMSLoLaTab(tab, szLOCX, m_nD2QLoDir, m_nD2QLaDir);
@@ -66,8 +116,6 @@ void locator_working_copy(const char *szText, size_t nLength, char *szOut)
     static const char kLowest[] = "AA00AAAA00";
     memcpy(szOut, kLowest, sizeof kLowest);
     memcpy(szOut, szText, nLength);
-    if (nLength == 9)
-        szOut[9] = '\0';
     /* ASCII only: a locale's own case mapping must not touch other bytes. */
     for (size_t i = 0; i < nLength; i++)
         if (szOut[i] >= 'a' && szOut[i] <= 'z')
@@ -90,29 +138,31 @@ static bool take_magnitudes(double *dDMS)
     return bNegative;
 }
 
-static bool is_blank(char c)
+void carry_rounded_seconds(double *dDMS)
 {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-const char *locator_text_trimmed(const char *szText, size_t *pnLength)
-{
-    while (is_blank(*szText))
-        szText++;
-    size_t nLength = strlen(szText);
-    while (nLength > 0 && is_blank(szText[nLength - 1]))
-        nLength--;
-    *pnLength = nLength;
-    return szText;
+    /* Rounded as the field shows them ("%.2f" on the very double); only the
+     * whole part of that text matters, whatever the decimal separator. */
+    char szSeconds[64];
+    snprintf(szSeconds, sizeof szSeconds, "%.2f", dDMS[2]);
+    if (strtol(szSeconds, NULL, 10) < 60)
+        return;
+    dDMS[2] = 0;
+    dDMS[1] += 1;
+    if (dDMS[1] >= 60) {
+        dDMS[1] = 0;
+        dDMS[0] += 1;
+    }
 }
 
 bool locator_dms_texts(const char *szText, LocatorDmsTexts *pTexts)
 {
     size_t nLength;
-    const char *szLocator = locator_text_trimmed(szText, &nLength);
-    if (nLength < 1 || nLength > 10) {
+    const char *szLocator = field_text_trimmed(szText, &nLength);
+    FieldRefusal refusal;
+    if (!locator_text_check(szLocator, nLength, &refusal)) {
         *pTexts = LocatorDmsTexts{};
         pTexts->szLoHemisphere = pTexts->szLaHemisphere = "";
+        pTexts->reason = refusal.reason;
         return false;
     }
 
@@ -122,8 +172,11 @@ bool locator_dms_texts(const char *szText, LocatorDmsTexts *pTexts)
     double dDMSLa[3], dDMSLo[3];
     KDMSLoLaFromLOCX(szInput, dDMSLa, dDMSLo, 0, 0);
 
-    pTexts->szLoHemisphere = take_magnitudes(dDMSLo) ? "O" : "E";
-    pTexts->szLaHemisphere = take_magnitudes(dDMSLa) ? "S" : "N";
+    /* The radio buttons' letters, so a result reads as it is typed back. */
+    pTexts->szLoHemisphere = take_magnitudes(dDMSLo) ? _("O") : _("E");
+    pTexts->szLaHemisphere = take_magnitudes(dDMSLa) ? _("S") : _("N");
+    carry_rounded_seconds(dDMSLo);
+    carry_rounded_seconds(dDMSLa);
     dms_component_text(dDMSLo[0], pTexts->m_dQ2DLoD, sizeof pTexts->m_dQ2DLoD);
     dms_component_text(dDMSLo[1], pTexts->m_dQ2DLoM, sizeof pTexts->m_dQ2DLoM);
     dms_component_text(dDMSLo[2], pTexts->m_dQ2DLoS, sizeof pTexts->m_dQ2DLoS);
@@ -148,8 +201,9 @@ void on_button3_clicked(GtkButton *button, gpointer user_data)
 
     /* A refused text gives eight empty texts: results left from an earlier
      * locator would read as this one's. */
+    clear_refusal_marks(GTK_WIDGET(button));
     LocatorDmsTexts texts;
-    locator_dms_texts(gtk_entry_get_text(GTK_ENTRY(entry8)), &texts);
+    const bool bDecoded = locator_dms_texts(gtk_entry_get_text(GTK_ENTRY(entry8)), &texts);
 
     gtk_entry_set_text(GTK_ENTRY(entry12), texts.szLoHemisphere);
     gtk_entry_set_text(GTK_ENTRY(entry16), texts.szLaHemisphere);
@@ -159,6 +213,8 @@ void on_button3_clicked(GtkButton *button, gpointer user_data)
     gtk_entry_set_text(GTK_ENTRY(entry13), texts.m_dQ2DLaD);
     gtk_entry_set_text(GTK_ENTRY(entry14), texts.m_dQ2DLaM);
     gtk_entry_set_text(GTK_ENTRY(entry15), texts.m_dQ2DLaS);
+    if (!bDecoded)
+        mark_refusal(entry8, texts.reason);
 }
 
 void on_radiobutton1_toggled(GtkToggleButton *togglebutton, gpointer user_data)

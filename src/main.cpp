@@ -1,10 +1,63 @@
 #include <gtk/gtk.h>
 
+#include <errno.h>
+#include <stdio.h>
+#include <stdlib.h>
+
 #include "catalogue_dir.h"
 #include "i18n.h"
 #include "interface.h"
 #include "support.h"
+#include "window_language.h"
 #include "window_setup.h"
+
+namespace {
+
+/* Reads tolka's own options (--help, --version) and the toolkit's, without
+ * opening the display: both answers need no window. Exits when one of them
+ * was asked for, or on an unknown option. */
+void read_options(int *pArgc, char ***pArgv)
+{
+    gboolean bHelp = FALSE, bVersion = FALSE;
+    const GOptionEntry entries[] = {
+        {"help", 'h', 0, G_OPTION_ARG_NONE, &bHelp, _("Affiche cette aide et quitte"), NULL},
+        {"version", 0, 0, G_OPTION_ARG_NONE, &bVersion, _("Affiche la version et quitte"), NULL},
+        {NULL, 0, 0, G_OPTION_ARG_NONE, NULL, NULL, NULL},
+    };
+    GOptionContext *context = g_option_context_new(NULL);
+    g_option_context_set_summary(
+        context, _("Convertit une position en degrés, minutes et secondes en QTH locator "
+                   "étendu, et un QTH locator en la position du coin sud-ouest de sa case."));
+    /* Our own --help lists the toolkit's options too, not just a pointer to
+     * them. */
+    g_option_context_set_help_enabled(context, FALSE);
+    g_option_context_add_main_entries(context, entries, NULL);
+    g_option_context_add_group(context, gtk_get_option_group(FALSE));
+    GError *error = NULL;
+    if (!g_option_context_parse(context, pArgc, pArgv, &error)) {
+        fprintf(stderr, "tolka: %s\n", error->message);
+        g_error_free(error);
+        g_option_context_free(context);
+        exit(2);
+    }
+    if (bHelp) {
+        gchar *szHelp = g_option_context_get_help(context, FALSE, NULL);
+        fputs(szHelp, stdout);
+        g_free(szHelp);
+    } else if (bVersion) {
+        printf("tolka %s\n", TOLKA_VERSION);
+    }
+    g_option_context_free(context);
+    if (!bHelp && !bVersion)
+        return;
+    if (fflush(stdout) != 0 || ferror(stdout)) {
+        fprintf(stderr, "tolka: %s\n", g_strerror(errno));
+        exit(1);
+    }
+    exit(0);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -17,6 +70,9 @@ int main(int argc, char *argv[])
     textdomain(TOLKA_DOMAIN);
 
     gtk_set_locale();
+    choose_window_language();
+    gtk_disable_setlocale();
+    read_options(&argc, &argv);
     gtk_init(&argc, &argv);
     /* The installed icon (share/icons/hicolor), for every window we open. */
     gtk_window_set_default_icon_name("tolka");

@@ -53,11 +53,18 @@ bool AxisIndices(double s, int *pnIndex)
  * dHalfRange/dRange: 180/360 for longitude, 90/180 for latitude. */
 void EncodeAxis(double m, int nDir, double dHalfRange, double dRange, char *szOut)
 {
+    const bool bInRange = m >= -dHalfRange && m <= dHalfRange;
     m = m + kBias;
     const double x = nDir == 0 ? m + dHalfRange : dHalfRange - m;
     /* Divide first, then scale: the order fixes the rounding. */
     int anIndex[kLevelCount];
     const bool bIndexed = AxisIndices(x / dRange * kLevels[0].nCells, anIndex);
+    /* The bias pushes 180 E and 90 N (and what lies within it of them) past
+     * the last column or row; they belong to it, as the grid has no cell
+     * beyond. Magnitudes out of range keep their out-of-alphabet letters. */
+    if (bIndexed && bInRange && anIndex[0] >= kLevels[0].nCells)
+        for (int i = 0; i < kLevelCount; i++)
+            anIndex[i] = kLevels[i].nCells - 1;
     for (int i = 0; i < kLevelCount; i++) {
         if (!bIndexed)
             szOut[2 * i] = '?'; /* a visible non-locator */

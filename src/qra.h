@@ -19,6 +19,9 @@ char KAsciiNumberFromNumber(int nCharacter);
  * ten characters and a NUL; the caller's buffer must hold them).
  * tab: longitude degrees, minutes, seconds, then latitude degrees, minutes,
  * seconds, as magnitudes. nLoDir/nLaDir: 0 east/north, non-zero west/south.
+ * A magnitude of at most 180 (longitude) or 90 (latitude) that the 1e-6
+ * degree bias carries past the far edge of the grid gives the last column or
+ * row ("R9XX9"); larger magnitudes give characters beyond the alphabets.
  * Where a grid index is not a finite value that fits an int, that position
  * and the finer ones of the same axis are written as '?'. Returns 0. */
 int KLOCXFromDMSLoLaTab(const double *tab, char *szLOCX, int nLoDir, int nLaDir);

@@ -1,5 +1,7 @@
 #include "window_setup.h"
 
+#include <gdk/gdkkeysyms.h>
+
 #include <locale.h>
 
 #include "i18n.h"
@@ -41,9 +43,9 @@ const FieldRow kFields[] = {
     {"button2", nullptr, nullptr, nullptr, nullptr},
     {"entry1", N_("QTH locator étendu calculé"), nullptr, nullptr, kLocator},
     {"entry8", N_("QTH locator étendu à convertir"),
-     N_("De 1 à 10 caractères, de AA00AAAA00 à RR99XXXX99, en majuscules ou en "
-        "minuscules (par exemple jn18dt). Les blancs autour sont ignorés ; un texte "
-        "vide ou plus long ne donne aucun résultat."),
+     N_("2, 4, 6, 8 ou 10 caractères, de AA00AAAA00 à RR99XXXX99, en majuscules ou "
+        "en minuscules (par exemple jn18dt). Les blancs autour sont ignorés ; tout autre "
+        "texte est refusé, avec la raison."),
      "button3", nullptr},
     {"button3", nullptr, nullptr, nullptr, nullptr},
     {"entry9", N_("Longitude calculée, degrés"), nullptr, nullptr, kLongitudeDegrees},
@@ -66,6 +68,19 @@ gboolean on_window1_delete_event(GtkWidget *widget, GdkEvent *event, gpointer us
     (void)event;
     (void)user_data;
     gtk_main_quit();
+    return TRUE;
+}
+
+/* Escape and Ctrl+Q: the close button's own click, so they end the program
+ * exactly as it does. */
+gboolean on_close_key(GtkAccelGroup *group, GObject *window1, guint nKey,
+                      GdkModifierType modifiers, gpointer user_data)
+{
+    (void)group;
+    (void)nKey;
+    (void)modifiers;
+    (void)user_data;
+    gtk_button_clicked(GTK_BUTTON(lookup_widget(GTK_WIDGET(window1), "button1")));
     return TRUE;
 }
 
@@ -155,6 +170,13 @@ void complete_window1(GtkWidget *window1)
         if (row.szLongest)
             fit_width(widget, row.szLongest);
     }
+    GtkAccelGroup *keys = gtk_accel_group_new();
+    gtk_accel_group_connect(keys, GDK_Escape, GdkModifierType(0), GtkAccelFlags(0),
+                            g_cclosure_new(G_CALLBACK(on_close_key), NULL, NULL));
+    gtk_accel_group_connect(keys, GDK_q, GDK_CONTROL_MASK, GtkAccelFlags(0),
+                            g_cclosure_new(G_CALLBACK(on_close_key), NULL, NULL));
+    gtk_window_add_accel_group(GTK_WINDOW(window1), keys);
+    g_object_unref(keys);
     g_signal_connect(G_OBJECT(window1), "focus", G_CALLBACK(on_window1_focus), NULL);
     g_signal_connect(G_OBJECT(window1), "delete-event", G_CALLBACK(on_window1_delete_event),
                      NULL);

@@ -11,8 +11,8 @@
  * has an accessible name, the hemisphere buttons and the locator field a
  * tooltip that screen readers read as their description; the result fields
  * are wide enough for their longest text; closing the window from the
- * window manager ends the program like the close button. Texts come from
- * the catalogue, so call it after the locale is set. */
+ * window manager, Escape and Ctrl+Q end the program like the close button.
+ * Texts come from the catalogue, so call it after the locale is set. */
 void complete_window1(GtkWidget *window1);
 
 #endif

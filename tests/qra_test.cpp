@@ -51,7 +51,11 @@ const EncodeCase kEncodeCases[] = {
     {{-2, 0, 0, 0, 0, 0}, 0, 0, "IJ90AAAA00"},
     // Corners of the grid and beyond.
     {{180, 0, 0, 90, 0, 0}, 1, 1, "AA00AAAA00"},
-    {{180, 0, 0, 90, 0, 0}, 0, 0, "SS00AAAA00"},
+    // 180 E and 90 N, and what the bias carries past them, are the last
+    // column and row; a hair beyond is off the grid.
+    {{180, 0, 0, 90, 0, 0}, 0, 0, "RR99XXXX99"},
+    {{179, 59, 59.9999999, 89, 59, 59.9999999}, 0, 0, "RR99XXXX99"},
+    {{180, 0, 0.0001, 90, 0, 0.0001}, 0, 0, "SS00AAAA00"},
     {{179, 59, 59, 89, 59, 59}, 0, 0, "RR99XXXX98"},
     {{190, 0, 0, 0, 0, 0}, 0, 0, "SJ50AAAA00"},
     {{190, 0, 0, 0, 0, 0}, 1, 0, "AJ+0AAAA00"},

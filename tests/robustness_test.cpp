@@ -196,7 +196,7 @@ const CopyRow kCopies[] = {
     {"two-byte characters", "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9", 10,
      "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"},
     {"three-byte characters, nine bytes", "\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac", 9,
-     "\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac\0"},
+     "\xe2\x82\xac\xe2\x82\xac\xe2\x82\xac" "0"},
     {"control characters", "\x01\x1b[\x7f", 4, "\x01\x1b[\x7f" "AAAA00"},
     {"blanks", " \t ", 3, " \t 0AAAA00"},
     {"latin-1 y diaeresis is not upper-cased", "\xff", 1, "\xff" "A00AAAA00"},

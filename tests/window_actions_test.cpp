@@ -18,7 +18,9 @@ const char *const kDmsOutputs[] = {"entry9",  "entry10", "entry11", "entry12",
 struct DmsCase {
     const char *szFields[6];   // entry2..entry7
     bool bWest, bSouth;
-    const char *szLocator;     // expected in entry1
+    const char *szLocator;     // expected in entry1, or nullptr: refused
+    int nRefused;              // the refused field (0..5 for entry2..entry7)
+    const char *szReason;      // its tooltip and description
 };
 
 const DmsCase kDmsCases[] = {
@@ -31,28 +33,48 @@ const DmsCase kDmsCases[] = {
     {{"", "", "", "", "", ""}, true, true, "ii99xxxx99"},
     {{"180", "0", "0", "90", "0", "0"}, true, true, "aa00aaaa00"},
     {{"179", "59", "59", "89", "59", "59"}, false, false, "rr99xxxx98"},
-    // Text that is no number counts as 0; 120 minutes are 2 degrees.
-    {{"abc", "120", "", "", "", ""}, false, false, "jj10aaaa00"},
-    // Leading blanks skipped, trailing rubbish ignored: 12 degrees east.
-    {{"  12abc", "", "", "", "", ""}, false, false, "jj60aaaa00"},
-    // A sign is taken, and a negative magnitude is not the other hemisphere.
+    // The far edges are the last column and row, not letters beyond them;
+    // so is what the bias carries past them, and a sum of exactly 180.
+    {{"180", "0", "0", "90", "0", "0"}, false, false, "rr99xxxx99"},
+    {{"179", "59", "59.9999999", "89", "59", "59.9999999"}, false, false, "rr99xxxx99"},
+    {{"179.5", "30", "", "89.5", "29", "60,0"}, false, false, nullptr, 5,
+     "Secondes de latitude : 60,0 n'est pas inférieur à 60"},
+    {{"179.5", "30", "", "89.5", "29", "59.99"}, false, false, "rr99xxxx99"},
+    // Decimal degrees as maps give them, with either separator; blanks
+    // around a number are no part of it.
+    {{"2.3522", "", "", "48.8566", "", ""}, false, false, "jn18eufn44"},
+    {{" 2,3522 ", "", "", "48,8566\t", "", ""}, false, false, "jn18eufn44"},
+    // A sign on the degrees: a negative magnitude is not the other
+    // hemisphere.
     {{"-2", "", "", "", "", ""}, false, false, "ij90aaaa00"},
     {{"1", "59", "59.999", "", "", ""}, false, false, "jj10aaaa00"},
-    // Beyond the grid the characters leave the alphabet but stay printable.
-    {{"190", "", "", "", "", ""}, false, false, "sj50aaaa00"},
-    {{"190", "", "", "", "", ""}, true, false, "aj+0aaaa00"},
-    // No grid index for a value that is not finite or does not fit an int:
-    // '?' from there on along that axis.
-    {{"nan", "", "", "", "", ""}, false, false, "?j?0?a?a?0"},
-    {{"", "", "", "", "", "inf"}, false, false, "j?0?a?a?0?"},
-    {{"", "-inf", "", "", "NAN", ""}, true, true, "??????????"},
-    {{"", "", "1e999", "1e300", "", ""}, false, false, "??????????"},
-    // Thousands of degrees: the first character of an axis falls outside
-    // printable ASCII (2000 E gives index 109, 2000 N index 209, -3000 E
-    // index -140) and shows as U+FFFD; the finer ones stay printable.
-    {{"2000", "", "", "", "", ""}, false, false, REPLACEMENT "j00aaaa00"},
-    {{"2000", "", "", "2000", "", ""}, false, false, REPLACEMENT REPLACEMENT "00aaaa00"},
-    {{"-3000", "", "", "", "", ""}, false, false, REPLACEMENT "j'0*a*a'0"},
+    // Each rule refused, the field named with its value.
+    {{"abc", "", "", "", "", ""}, false, false, nullptr, 0,
+     "Degrés de longitude : « abc » n'est pas un nombre décimal"},
+    {{"12abc", "", "", "", "", ""}, false, false, nullptr, 0,
+     "Degrés de longitude : « 12abc » n'est pas un nombre décimal"},
+    {{"", "", "1e2", "", "", ""}, false, false, nullptr, 2,
+     "Secondes de longitude : « 1e2 » n'est pas un nombre décimal"},
+    {{"", "", "", "nan", "", ""}, false, false, nullptr, 3,
+     "Degrés de latitude : « nan » n'est pas un nombre décimal"},
+    {{"", "1.5,2", "", "", "", ""}, false, false, nullptr, 1,
+     "Minutes de longitude : « 1.5,2 » n'est pas un nombre décimal"},
+    {{"", "", "", "", "-5", ""}, false, false, nullptr, 4,
+     "Minutes de latitude : -5 porte un signe ; seuls les degrés en prennent un"},
+    {{"", "75", "", "", "", ""}, false, false, nullptr, 1,
+     "Minutes de longitude : 75 n'est pas inférieur à 60"},
+    {{"", "", "", "", "", "75"}, false, false, nullptr, 5,
+     "Secondes de latitude : 75 n'est pas inférieur à 60"},
+    {{"200", "", "", "", "", ""}, false, false, nullptr, 0,
+     "Degrés de longitude : 200 n'est pas compris entre -180 et 180"},
+    {{"-180.5", "", "", "", "", ""}, true, false, nullptr, 0,
+     "Degrés de longitude : -180.5 n'est pas compris entre -180 et 180"},
+    {{"", "", "", "90.0001", "", ""}, false, false, nullptr, 3,
+     "Degrés de latitude : 90.0001 n'est pas compris entre -90 et 90"},
+    {{"179.99", "0", "36.0000001", "", "", ""}, false, false, nullptr, 2,
+     "Secondes de longitude : avec 36.0000001, la longitude dépasse 180°"},
+    {{"", "", "", "90", "1", ""}, false, false, nullptr, 4,
+     "Minutes de latitude : avec 1, la latitude dépasse 90°"},
 };
 
 struct DecodeCase {
@@ -65,27 +87,19 @@ const DecodeCase kDecodeCases[] = {
     {"JJ00AAAA00", {"0.00", "0.00", "0.00", "E", "0.00", "0.00", "0.00", "N"}},
     {"QF56ODMD00", {"151.00", "12.00", "30.00", "E", "33.00", "52.00", "11.25", "S"}},
     {"AA00AAAA00", {"180.00", "0.00", "0.00", "O", "90.00", "0.00", "0.00", "S"}},
+    {"RR99XXXX99", {"179.00", "59.00", "58.75", "E", "89.00", "59.00", "59.38", "N"}},
     {"IJ90XAXA90", {"0.00", "0.00", "1.25", "O", "0.00", "0.00", "0.00", "N"}},
-    // A hair short of 179 deg 57 min: the seconds round to 60 with no carry.
-    {"AJ00AAOA40", {"179.00", "56.00", "60.00", "O", "0.00", "0.00", "0.00", "N"}},
-    {"AJ05BAAA00", {"179.00", "54.00", "60.00", "O", "5.00", "0.00", "0.00", "N"}},
+    // A hair short of a whole minute: the seconds round to 60 and carry.
+    {"AJ00AAOA40", {"179.00", "57.00", "0.00", "O", "0.00", "0.00", "0.00", "N"}},
+    {"AJ05BAAA00", {"179.00", "55.00", "0.00", "O", "5.00", "0.00", "0.00", "N"}},
+    {"QF56OD", {"151.00", "10.00", "0.00", "E", "33.00", "52.00", "30.00", "S"}},
     {"IJ60CATA20", {"7.00", "46.00", "0.00", "O", "0.00", "0.00", "0.00", "N"}},
     {"jj10aaaa00", {"2.00", "0.00", "0.00", "E", "0.00", "0.00", "0.00", "N"}},
-    {"SS00AAAA00", {"180.00", "0.00", "0.00", "E", "90.00", "0.00", "0.00", "N"}},
-    {"AJ+0AAAA00", {"190.00", "0.00", "0.00", "O", "0.00", "0.00", "0.00", "N"}},
-    // Nine bytes: the tenth character is the NUL, 48 cells of 0.625 seconds
-    // below '0', that is 30 seconds south.
-    {"JJ00AAAA0", {"0.00", "0.00", "0.00", "E", "0.00", "0.00", "30.00", "S"}},
     // Shorter texts name the south-west corner of their larger cell.
     {"JN18", {"2.00", "0.00", "0.00", "E", "48.00", "0.00", "0.00", "N"}},
     {"jn18dt", {"2.00", "15.00", "0.00", "E", "48.00", "47.00", "30.00", "N"}},
-    // Bytes beyond ASCII count as negative codes: 0xC3 is -61, 0xA9 is -87.
-    {"\xC3\xA9" "00AAAA00", {"2700.00", "0.00", "0.00", "O", "1610.00", "0.00", "0.00", "S"}},
-    {"\xC3\xA9", {"2700.00", "0.00", "0.00", "O", "1610.00", "0.00", "0.00", "S"}},
-    {"\x01\x02" "00AAAA00", {"1460.00", "0.00", "0.00", "O", "720.00", "0.00", "0.00", "S"}},
     // White space around the text, as a paste brings it, is not part of it.
     {"  jn18dt \n", {"2.00", "15.00", "0.00", "E", "48.00", "47.00", "30.00", "N"}},
-    {"\tJJ00AAAA0\r\n", {"0.00", "0.00", "0.00", "E", "0.00", "0.00", "30.00", "S"}},
 };
 
 const DecodeCase &JN18DTKK78 = kDecodeCases[0];
@@ -107,15 +121,35 @@ protected:
     }
 };
 
-TEST_F(DmsToLocatorTest, ShowsTheLocatorOfTheTypedPositionInLowerCase)
+// The marks of a refusal on entry, or their absence: a refused field has
+// the focus and gives the reason as its tooltip and accessible description.
+std::string Mark(GtkWidget *entry)
+{
+    gchar *szTooltip = gtk_widget_get_tooltip_text(entry);
+    const std::string tooltip = szTooltip ? szTooltip : "";
+    g_free(szTooltip);
+    const char *szDescription = atk_object_get_description(gtk_widget_get_accessible(entry));
+    EXPECT_EQ(tooltip, szDescription ? szDescription : "") << "tooltip and description differ";
+    return tooltip;
+}
+
+TEST_F(DmsToLocatorTest, ShowsTheLocatorOrMarksTheRefusedField)
 {
     for (const DmsCase &row : kDmsCases) {
+        SetText("entry1", "stale");
         const std::string shown = Convert(row);
-        EXPECT_EQ(shown, row.szLocator) << "fields " << row.szFields[0] << "|" << row.szFields[1]
-                                        << "|" << row.szFields[2] << "|" << row.szFields[3] << "|"
-                                        << row.szFields[4] << "|" << row.szFields[5];
-        EXPECT_TRUE(g_utf8_validate(shown.c_str(), -1, nullptr)) << row.szLocator;
-        EXPECT_EQ(g_utf8_strlen(shown.c_str(), -1), 10) << row.szLocator;
+        const std::string where = std::string(row.szFields[0]) + "|" + row.szFields[1] + "|" +
+                                  row.szFields[2] + "|" + row.szFields[3] + "|" +
+                                  row.szFields[4] + "|" + row.szFields[5];
+        EXPECT_EQ(shown, row.szLocator ? row.szLocator : "") << where;
+        for (int i = 0; i < 6; i++) {
+            const bool bRefused = !row.szLocator && i == row.nRefused;
+            EXPECT_EQ(Mark(Widget(kDmsInputs[i])), bRefused ? row.szReason : "")
+                << where << ": " << kDmsInputs[i];
+            if (bRefused)
+                EXPECT_EQ(gtk_window_get_focus(GTK_WINDOW(m_window)), Widget(kDmsInputs[i]))
+                    << where;
+        }
     }
 }
 
@@ -157,31 +191,28 @@ TEST_F(DmsToLocatorTest, EnterConvertsNothingBeforeTheWindowIsCompleted)
         EXPECT_EQ(Text(szOutput), "") << szOutput;
 }
 
-TEST_F(DmsToLocatorTest, DecimalSeparatorFollowsTheLocale)
+TEST_F(DmsToLocatorTest, EitherDecimalSeparatorUnderEitherLocale)
 {
     const struct {
-        const char *szLocale;
         const char *szField;
-        const char *szMinutes;
         const char *szLocator;
     } kCases[] = {
         // Half a minute east is 30 seconds: subsquare A, then C and 4.
-        {"fr_FR.UTF-8", "entry3", "0,5", "jj00aaca40"},
-        {"fr_FR.UTF-8", "entry3", "0.5", "jj00aaaa00"},
-        {"fr_FR.UTF-8", "entry6", "0,5", "jj00aaae08"},
-        {"C.UTF-8", "entry3", "0.5", "jj00aaca40"},
-        {"C.UTF-8", "entry3", "0,5", "jj00aaaa00"},
-        {"C.UTF-8", "entry6", "0.5", "jj00aaae08"},
+        {"entry3", "jj00aaca40"},
+        {"entry6", "jj00aaae08"},
     };
-    for (const auto &row : kCases) {
-        LocaleGuard locale(row.szLocale);
-        ASSERT_TRUE(locale.ok()) << row.szLocale << " is not installed";
-        for (const char *szEntry : kDmsInputs)
-            SetText(szEntry, "");
-        SetText(row.szField, row.szMinutes);
-        Click("button2");
-        EXPECT_EQ(Text("entry1"), row.szLocator)
-            << row.szMinutes << " in " << row.szField << " under " << row.szLocale;
+    for (const char *szLocale : {"fr_FR.UTF-8", "C.UTF-8"}) {
+        LocaleGuard locale(szLocale);
+        ASSERT_TRUE(locale.ok()) << szLocale << " is not installed";
+        for (const auto &row : kCases)
+            for (const char *szHalf : {"0,5", "0.5", ",5", "0.50"}) {
+                for (const char *szEntry : kDmsInputs)
+                    SetText(szEntry, "");
+                SetText(row.szField, szHalf);
+                Click("button2");
+                EXPECT_EQ(Text("entry1"), row.szLocator)
+                    << szHalf << " in " << row.szField << " under " << szLocale;
+            }
     }
 }
 
@@ -225,19 +256,37 @@ TEST_F(LocatorToDmsTest, ShowsTheCellCornerAsMagnitudesWithHemisphereLetters)
 }
 
 // A refused text clears the results of the locator before it, which would
-// otherwise read as its own. The texts start with another valid locator, so
-// a handler that decoded their first ten bytes would show other results.
-TEST_F(LocatorToDmsTest, RefusedTextsClearThePreviousResults)
+// otherwise read as its own, and marks entry8 with the reason. The texts
+// start with another valid locator, so a handler that decoded their first
+// ten bytes would show other results.
+TEST_F(LocatorToDmsTest, RefusedTextsClearThePreviousResultsAndSayWhy)
 {
     const std::vector<std::string> cleared(8, "");
-    for (const std::string &text : {std::string(""), std::string(" \t\n "),
-                                    std::string("QF56ODMD00X"), std::string(" QF56ODMD00X\n"),
-                                    std::string("QF56ODMD00QF56ODMD00"),
-                                    std::string("QF56 ODMD00"),
-                                    // Ten characters but eleven bytes.
-                                    std::string("QF56ODMD0\xC3\xA9")}) {
+    const struct {
+        std::string text;
+        const char *szReason;
+    } kRefused[] = {
+        {"", "QTH locator à convertir : le champ est vide"},
+        {" \t\n ", "QTH locator à convertir : le champ est vide"},
+        {"ZZ99ZZ", "Caractère 1 de ZZ99ZZ : une lettre de A à R est attendue"},
+        {"hello", "Caractère 3 de hello : un chiffre de 0 à 9 est attendu"},
+        {"JN1", "JN1 : un QTH locator a 2, 4, 6, 8 ou 10 caractères, pas 3"},
+        {"JN18DTKK7", "JN18DTKK7 : un QTH locator a 2, 4, 6, 8 ou 10 caractères, pas 9"},
+        {"jn18dtkY78", "Caractère 8 de jn18dtkY78 : une lettre de A à X est attendue"},
+        {"48.85 2.35", "Caractère 1 de 48.85 2.35 : une lettre de A à R est attendue"},
+        {"QF56ODMD00X", "QF56ODMD00X : un QTH locator a 2, 4, 6, 8 ou 10 caractères, pas 11"},
+        {"QF56 ODMD00", "Caractère 5 de QF56 ODMD00 : une lettre de A à X est attendue"},
+        {"QF56ODMD0\xC3\xA9", "Caractère 10 de QF56ODMD0\xC3\xA9 : un chiffre de 0 à 9 est "
+                               "attendu"},
+        {"QF56ODMD00QF56ODMD00QF56ODMD00",
+         "QF56ODMD00QF56ODMD00QF56\u2026 : un QTH locator a 2, 4, 6, 8 ou 10 caractères, pas 30"},
+    };
+    for (const auto &row : kRefused) {
         ASSERT_EQ(Decode(JN18DTKK78.szLocator), Expected(JN18DTKK78));
-        EXPECT_EQ(Decode(text), cleared) << text.size() << " bytes";
+        EXPECT_EQ(Mark(Widget("entry8")), "") << "an accepted press clears the mark";
+        EXPECT_EQ(Decode(row.text), cleared) << row.text;
+        EXPECT_EQ(Mark(Widget("entry8")), row.szReason);
+        EXPECT_EQ(gtk_window_get_focus(GTK_WINDOW(m_window)), Widget("entry8")) << row.text;
     }
 
     // A pasted megabyte: the toolkit keeps at most about 64 KiB of it in the

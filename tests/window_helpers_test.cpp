@@ -89,10 +89,7 @@ TEST(LocatorWorkingCopy, ShortTextsAreCompletedWithTheLowestSymbolOfEachPosition
     const char kLowest[] = "AA00AAAA00";
     for (size_t n = 1; n <= 10; n++) {
         std::string expected(kTypedUpper, n);
-        if (n <= 8)
-            expected += std::string(kLowest + n, 10 - n);
-        else if (n == 9)
-            expected += '\0';
+        expected += std::string(kLowest + n, 10 - n);
         expected += '\0';
         EXPECT_EQ(WorkingCopy(kTyped, n), expected) << n << " bytes";
     }
@@ -162,7 +159,7 @@ TEST(DmsComponentText, UsesTheDecimalSeparatorOfTheLocale)
     EXPECT_STREQ(szOut, "13,75");
 }
 
-TEST(LocatorTextTrimmed, DropsWhiteSpaceAroundTheTextOnly)
+TEST(FieldTextTrimmed, DropsWhiteSpaceAroundTheTextOnly)
 {
     const struct {
         const char *szText;
@@ -179,7 +176,7 @@ TEST(LocatorTextTrimmed, DropsWhiteSpaceAroundTheTextOnly)
     };
     for (const auto &row : kCases) {
         size_t nLength = 99;
-        EXPECT_EQ(locator_text_trimmed(row.szText, &nLength), row.szText + row.nStart)
+        EXPECT_EQ(field_text_trimmed(row.szText, &nLength), row.szText + row.nStart)
             << row.szText;
         EXPECT_EQ(nLength, row.nLength) << row.szText;
     }
@@ -208,11 +205,12 @@ TEST(LocatorDmsTexts, WhiteSpaceAroundIsIgnoredAndARefusedTextGivesNoResult)
     } kCases[] = {
         {"  jn18dt \n", "jn18dt"},
         {"\tJN18DTKK78\r\n", "JN18DTKK78"},
-        {" JJ00AAAA0 ", "JJ00AAAA0"},         // nine bytes once trimmed: the NUL rule
         {"", nullptr},
         {" \n\t ", nullptr},
         {"jn18dtkk78x", nullptr},
         {"  jn18dtkk78x\n", nullptr},
+        {" JJ00AAAA0 ", nullptr}, // nine characters: no cell has them
+        {"jn18dt", "JN18DT"},
     };
     for (const auto &row : kCases) {
         bool bDecoded = false;

@@ -67,10 +67,15 @@ geoconvert=$(best "$work/positions" GeoConvert -m)
 cli_decode=$(best "$work/locators" "$cli" decode)
 bare_decode=$(best "$work/locators" "$bare" decode)
 cli_distance=$(best "$work/pairs.pairs" "$cli" distance)
-cli_iaru=$(best "$work/pairs.pairs" "$cli" distance --iaru)
+# The contest rule refuses 2- and 4-character locators: its pairs are the others.
+awk '{ for (i = 1; i <= 2; i++) if (index($i, ",") == 0 && length($i) < 6) next; print }' \
+  "$work/pairs.pairs" >"$work/pairs.iaru"
+iaru_pairs=$(wc -l <"$work/pairs.iaru")
+cli_iaru=$(best "$work/pairs.iaru" "$cli" distance --iaru)
 geodsolve=$(best "$work/pairs.geod" GeodSolve -i)
 
-row() { awk -v name="$1" -v t="$2" -v n="$lines" -v note="$3" \
+# row NAME SECONDS NOTE [LINES]
+row() { awk -v name="$1" -v t="$2" -v n="${4:-$lines}" -v note="$3" \
   'BEGIN { printf "%-34s %12.0f %9.3f  %s\n", name, n / t, t, note }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2fx", a / b }'; }
 
@@ -84,7 +89,8 @@ row "tolka-cli decode" "$cli_decode" "$(ratio "$cli_decode" "$bare_decode") the 
 row "bare loop, decode" "$bare_decode" ""
 row "tolka-cli distance" "$cli_distance" \
   "$(ratio "$cli_distance" "$geodsolve") GeodSolve's time (target <= 1.3x)"
-row "tolka-cli distance --iaru" "$cli_iaru" "$(ratio "$cli_iaru" "$geodsolve") GeodSolve's time"
+row "tolka-cli distance --iaru" "$cli_iaru" "on the $iaru_pairs pairs without 2- or 4-character locators" \
+  "$iaru_pairs"
 row "GeodSolve -i (same pairs)" "$geodsolve" ""
 
 echo

@@ -176,8 +176,13 @@ Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, b
     if (!cell)
         return refused<DistancePoint>(cell.reason);
     DistancePoint point{centre_of(cell.value), centre_of(cell.value)};
-    if (bContest && cell.value.length > kContestLength)
+    if (bContest) {
+        // The rule scores subsquares: a square or a field names none.
+        if (cell.value.length < kContestLength)
+            return refused<DistancePoint>(
+                refusal(N_("%s is shorter than the 6 characters the contest rule needs"), text));
         point.contest = contest_centre(text, system);
+    }
     return {point, {}};
 }
 

@@ -31,9 +31,10 @@ struct DistancePoint {
  * exactly for its range, then taken as the nearest doubles. With bContest,
  * contest is the centre of the 6-character cell that the contest rule puts
  * the point in: a locator of 8 or 10 characters at the centre of its first
- * six, one of 2 or 4 at its own centre, a position at the centre of the
- * 6-character cell holding it (an edge belongs to the cell north or east of
- * it, 90 N to the top row, 180 E to the last column); else contest is at. */
+ * six, a position at the centre of the 6-character cell holding it (an edge
+ * belongs to the cell north or east of it, 90 N to the top row, 180 E to the
+ * last column), and a locator of 2 or 4 is refused, as the rule refuses it;
+ * else contest is at. */
 Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, bool bContest);
 
 /* One way from the first point: length in metres, initial bearing in degrees

@@ -119,6 +119,8 @@ distance)
   check "a pair" 0 "$paris_nyc\n" '' '' distance JN18DT FN30AS
   check "nautical miles" 0 '3155.280 291.86 18460.840 111.86\n' '' '' distance --unit nmi JN18DT fn30as
   check "contest rule" 0 "$paris_nyc 5828.16 5829\n" '' '' distance JN18DT --iaru FN30AS
+  check "a square has no subsquare to score" 1 '\n' \
+    'tolka-cli: JN18 is shorter than the 6 characters the contest rule needs' '' distance --iaru JN18 JN18DT
   check "same subsquare" 0 '0.391 56.55 40027.824 236.55 0.00 1\n' '' '' \
     distance --iaru 48.81056,2.28722 JN18DT
   check "identical points" 0 '0.000 180.00 24859.733 0.00\n' '' '' \
@@ -140,7 +142,7 @@ LATITUDE,LONGITUDE, with no blank)"
     case $((i % 5)) in
     0) printf '\n' ;;
     1) printf -- '-%d.5,%d.25 JN18DT\r\n' $((i % 90)) $((i % 180)) ;;
-    2) printf 'FN30 RR%d9\n' $((i % 10)) ;;
+    2) printf 'FN30as RR%d9xx\n' $((i % 10)) ;;
     3) printf '%d,%d %d.5,-%d\n' $((i % 90)) $((i % 180)) $((i % 89)) $((i % 179)) ;;
     4) if ((i % 2)); then printf 'zz00 JN18\n'; else printf '\tjn%d8 \n' $((i % 10)); fi ;;
     esac

@@ -37,6 +37,11 @@ struct DistancePoint {
  * else contest is at. */
 Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, bool bContest);
 
+/* The contest rule's place of a station: the centre of the subsquare that a
+ * 6-character locator names (both systems name them alike), any case; any
+ * other locator is refused with its reason. */
+Result<LatLon> subsquare_centre(std::string_view locator);
+
 /* One way from the first point: length in metres, initial bearing in degrees
  * clockwise from true north, 0 <= bearing < 360. */
 struct Path {
@@ -87,6 +92,11 @@ constexpr size_t kDistanceLineRoom = 128;
  * '.' as the decimal separator whatever the locale; a bearing never prints as
  * 360.00, no value as -0. */
 size_t format_distance_line(const DistanceResult &result, DistanceUnit unit, char *szOut);
+
+/* Writes contest kilometres (0 to 20016) with two decimals, truncated like
+ * the points are, to szOut (no terminator; room for 12 characters) and
+ * returns the length: 99.996 writes 99.99, not 100.00. */
+size_t format_contest_kilometres(double kilometres, char *szOut);
 
 /* Any finite angle in degrees as a bearing, 0 <= b < 360, never -0. */
 double normalise_bearing(double degrees);

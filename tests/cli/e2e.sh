@@ -167,6 +167,34 @@ tolka-cli: line 9: character 1 of zz00 must be a letter A-R, not z" ] ||
       fail "mixed pairs: line $n out of place"
   done
   ;;
+edi)
+  # Logs read from files: one that agrees, one with a wrong claim (its
+  # corrected log under --write is the first, byte for byte), one missing.
+  cd "$work"
+  log='[REG1TEST;1]\r\nPWWLo=JN18DT\r\nCQSOP=%s\r\n[QSORecords;1]\r\n'
+  log+='260905;1405;DL1ABC;1;59;001;59;012;;JO31LK;%s;;N;N;\r\n'
+  # shellcheck disable=SC2059
+  printf "$log" 443 443 >good.edi
+  # shellcheck disable=SC2059
+  printf "$log" 442 442 >bad.edi
+  summary() {
+    printf 'contacts 1, valid 1, duplicates 0, invalid 0; points claimed %s, by the rule 443; %s' \
+      "$1" 'longest DL1ABC JO31LK 442 km'
+  }
+  good="good.edi: $(summary 443)"
+  bad="bad.edi:5: DL1ABC JO31LK: claimed 442, the rule gives 443 (442.44 km)
+bad.edi:3: CQSOP claims 442, the rule gives 443
+bad.edi: $(summary 442)"
+  check "a log that agrees" 0 "$good\n" '' '' edi good.edi
+  check "wrong claims" 1 "$bad\n" '' '' edi bad.edi
+  check "a missing file" 1 "$good\n$bad\n" 'tolka-cli: cannot read missing.edi: No such file or directory' \
+    '' edi good.edi missing.edi bad.edi
+  status=0
+  "$cli" edi --write bad.edi >fixed.edi 2>report || status=$?
+  [ "$status" = 1 ] || fail "--write: exit status $status"
+  cmp -s fixed.edi good.edi || fail "--write: the corrected log is not good.edi: $(od -c fixed.edi)"
+  [ "$(cat report)" = "$bad" ] || fail "--write: report '$(cat report)'"
+  ;;
 *)
   echo "unknown group $group"
   exit 2

@@ -1,6 +1,6 @@
 /* tolka-cli's commands and options, as two tables in commands.cpp. A
  * command is a line function (see lines.h) and the way its operands make
- * lines; an option names the commands it applies to and sets a field of the
+ * lines, or a function over the files its operands name; an option names the commands it applies to and sets a field of the
  * Settings. A new command is one row of kCommands (and its bit), its options
  * rows of kOptions. */
 #ifndef TOLKA_CLI_COMMANDS_H

@@ -84,9 +84,10 @@ TEST(EdiContactLine, EachLineScoresByTheRuleOrSaysWhyNot)
     }
 }
 
-// CR LF, a byte that is not UTF-8 in the remarks, a wrong count N, a blank
-// line, no line end at the end; CQSOs right, CQSOP and CODXC wrong.
-const std::string kLog = "[REG1TEST;1]\r\n"
+// A byte order mark, CR LF, a byte that is not UTF-8 in the remarks, a
+// wrong count N, a blank line, no line end at the end; CQSOs right, CQSOP and
+// CODXC wrong.
+const std::string kLog = "\xEF\xBB\xBF[REG1TEST;1]\r\n"
                          "TName=Test\r\n"
                          "PWWLo=jn18dt\r\n"
                          "PBand=144 MHz\r\n"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "distance.h"
+#include "edi.h"
 #include "format.h"
 #include "locator.h"
 #include "position.h"
@@ -94,6 +95,9 @@ const Command kCommands[] = {
     {"distance", kDistanceBit, N_("distance [--iaru] [--maidenhead] [--unit km|mi|nmi] [FROM TO]"),
      N_("  distance  distance and bearing between two points, short and long path"), true,
      distance_line, 2},
+    {"edi", kEdiBit, N_("edi [--write] FILE..."),
+     N_("  edi       checks the points of VHF contest logs (EDI) by the IARU Region 1 rule"),
+     false, nullptr, 0, edi_files},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 
@@ -145,6 +149,12 @@ bool set_unit(Settings &settings, std::string_view value)
     return unit.has_value();
 }
 
+bool set_write(Settings &settings, std::string_view)
+{
+    settings.write = true;
+    return true;
+}
+
 } // namespace
 
 const Option kOptions[] = {
@@ -165,6 +175,9 @@ const Option kOptions[] = {
      set_iaru, nullptr},
     {"--unit", "UNIT", kDistanceBit, N_("  --unit UNIT    distances in km (the default), mi or nmi"),
      set_unit, N_("unit %s is not km, mi or nmi")},
+    {"--write", nullptr, kEdiBit,
+     N_("  --write        the corrected log on standard output, the report on standard error"),
+     set_write, nullptr},
 };
 const size_t kOptionCount = sizeof kOptions / sizeof kOptions[0];
 
@@ -261,6 +274,10 @@ Invocation parse_arguments(int argc, const char *const *argv)
         return usage_error(refusal(N_("%s takes %s operands, or none to read standard input"),
                                    invocation.command->name,
                                    std::string_view("0123456789").substr(nOperands, 1)));
+    if (invocation.command->files && invocation.operands.empty())
+        return usage_error(refusal(N_("%s needs a FILE"), invocation.command->name));
+    if (invocation.settings.write && invocation.operands.size() > 1)
+        return usage_error(refusal(N_("--write takes one FILE at a time")));
     invocation.action = Invocation::kRun;
     return invocation;
 }
@@ -338,6 +355,8 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
     }
 
     const Command &command = *invocation.command;
+    if (command.files)
+        return command.files(invocation.operands, invocation.settings, out, err, messages);
     OutputBuffer buffer(out);
     Tally tally;
     if (invocation.operands.empty())

@@ -1,6 +1,6 @@
 /* tolka-cli's commands and options, as two tables in commands.cpp. A
  * command is a line function (see lines.h) and the way its operands make
- * lines; an option names the commands it applies to and sets a field of the
+ * lines, or a function over the files its operands name; an option names the commands it applies to and sets a field of the
  * Settings. A new command is one row of kCommands (and its bit), its options
  * rows of kOptions. */
 #ifndef TOLKA_CLI_COMMANDS_H
@@ -16,7 +16,12 @@
 constexpr char kProgram[] = "tolka-cli";
 
 /* One bit per command, for the options that apply to it. */
-enum : unsigned { kEncodeBit = 1, kDecodeBit = 2, kDistanceBit = 4 };
+enum : unsigned { kEncodeBit = 1, kDecodeBit = 2, kDistanceBit = 4, kEdiBit = 8 };
+
+/* A command over whole files instead of lines: the operands name them (at
+ * least one); returns the exit status. */
+using FileFunction = int (*)(const std::vector<std::string_view> &files, const Settings &settings,
+                             Sink &out, Sink &err, Messages &messages);
 
 struct Command {
     const char *name;
@@ -26,6 +31,7 @@ struct Command {
     bool join_operands;  /* all operands make one line, or each its own */
     LineFunction convert;
     size_t operands; /* how many it takes when given any (fewer than 10); 0: any number */
+    FileFunction files = nullptr; /* set: a command over files, convert unused */
 };
 
 struct Option {

@@ -1,5 +1,6 @@
 #include "lines.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -15,6 +16,14 @@ long FdSource::read(char *pBuffer, size_t nSize)
         if (n >= 0 || errno != EINTR)
             return static_cast<long>(n);
     }
+}
+
+long TextSource::read(char *pBuffer, size_t nSize)
+{
+    const size_t n = std::min(nSize, m_text.size());
+    memcpy(pBuffer, m_text.data(), n);
+    m_text.remove_prefix(n);
+    return static_cast<long>(n);
 }
 
 bool FdSink::write(const char *pData, size_t nSize)
@@ -64,6 +73,7 @@ bool OutputBuffer::flush()
 
 bool LineReader::fill()
 {
+    m_dropped += m_begin;
     memmove(m_buffer, m_buffer + m_begin, m_end - m_begin);
     m_end -= m_begin;
     m_begin = 0;
@@ -97,6 +107,7 @@ LineReader::Status LineReader::next(std::string_view &line)
              * may still come before its LF): drop what is read of it. */
             if (bSkipping || m_end - m_begin > kMaxLine + 1) {
                 bSkipping = true;
+                m_dropped += m_end;
                 m_begin = m_end = 0;
             }
             if (!fill())
@@ -109,6 +120,7 @@ LineReader::Status LineReader::next(std::string_view &line)
         if (bSkipping || nEnd - nBegin > kMaxLine)
             return kTooLong;
         line = std::string_view(m_buffer + nBegin, nEnd - nBegin);
+        m_offset = m_dropped + nBegin;
         return kLine;
     }
 }

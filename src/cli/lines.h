@@ -47,6 +47,16 @@ private:
     int m_fd;
 };
 
+/* A text already in memory, which must outlive the source. */
+class TextSource final : public Source {
+public:
+    explicit TextSource(std::string_view text) : m_text(text) {}
+    long read(char *pBuffer, size_t nSize) override;
+
+private:
+    std::string_view m_text;
+};
+
 class FdSink final : public Sink {
 public:
     explicit FdSink(int fd) : m_fd(fd) {}
@@ -111,6 +121,9 @@ public:
     Status next(std::string_view &line);
     /* The number of the line just returned, from 1. */
     uint64_t number() const { return m_number; }
+    /* Where the line just returned (kLine) starts in the source, in bytes
+     * from 0: what lets a writer put a change back in its place. */
+    uint64_t offset() const { return m_offset; }
 
 private:
     bool fill();
@@ -121,6 +134,8 @@ private:
     size_t m_begin = 0, m_end = 0;
     bool m_bEof = false;
     uint64_t m_number = 0;
+    uint64_t m_dropped = 0; /* bytes of the source before m_buffer[0] */
+    uint64_t m_offset = 0;
 };
 
 /* The catalogue domain of the command line's messages. */

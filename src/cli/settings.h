@@ -13,6 +13,7 @@ struct Settings {
     bool dms = false;                            /* decode --dms */
     bool iaru = false;                           /* distance --iaru */
     DistanceUnit unit = DistanceUnit::kilometre; /* distance --unit */
+    bool write = false;                          /* edi --write */
 };
 
 #endif

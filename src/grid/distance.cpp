@@ -176,9 +176,24 @@ Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, b
     if (!cell)
         return refused<DistancePoint>(cell.reason);
     DistancePoint point{centre_of(cell.value), centre_of(cell.value)};
-    if (bContest && cell.value.length > kContestLength)
+    if (bContest) {
+        // The rule scores subsquares: a square or a field names none.
+        if (cell.value.length < kContestLength)
+            return refused<DistancePoint>(
+                refusal(N_("%s is shorter than the 6 characters the contest rule needs"), text));
         point.contest = contest_centre(text, system);
+    }
     return {point, {}};
+}
+
+Result<LatLon> subsquare_centre(std::string_view locator)
+{
+    const Result<Cell> cell = parse_locator(locator, LocatorSystem::Maidenhead);
+    if (!cell)
+        return refused<LatLon>(cell.reason);
+    if (cell.value.length != kContestLength)
+        return refused<LatLon>(refusal(N_("%s is not a 6-character locator"), locator));
+    return {centre_of(cell.value), {}};
 }
 
 DistanceResult compute_distance(const DistancePoint &from, const DistancePoint &to, bool iaru)
@@ -210,19 +225,24 @@ size_t format_distance_line(const DistanceResult &result, DistanceUnit unit, cha
         p = write_bearing(p, pEnd, path->bearing);
     }
     if (result.contest) {
-        // Truncated, not rounded: the whole kilometres printed are those the
-        // points count (99.996 km shows 99.99, 100 points, not 100.00).
-        const double kilometres = result.contest->kilometres;
-        const int whole = static_cast<int>(kilometres);
-        const double fraction = kilometres - whole; // exact
         *p++ = ' ';
-        p = std::to_chars(p, pEnd, whole).ptr;
-        *p++ = '.';
-        const int hundredths = std::min(99, static_cast<int>(fraction * 100));
-        *p++ = static_cast<char>('0' + hundredths / 10);
-        *p++ = static_cast<char>('0' + hundredths % 10);
+        p += format_contest_kilometres(result.contest->kilometres, p);
         *p++ = ' ';
         p = std::to_chars(p, pEnd, result.contest->points).ptr;
     }
+    return static_cast<size_t>(p - szOut);
+}
+
+size_t format_contest_kilometres(double kilometres, char *szOut)
+{
+    // Truncated, not rounded: the whole kilometres printed are those the
+    // points count (99.996 km shows 99.99, 100 points, not 100.00).
+    const int whole = static_cast<int>(kilometres);
+    const double fraction = kilometres - whole; // exact
+    char *p = std::to_chars(szOut, szOut + 12, whole).ptr;
+    *p++ = '.';
+    const int hundredths = std::min(99, static_cast<int>(fraction * 100));
+    *p++ = static_cast<char>('0' + hundredths / 10);
+    *p++ = static_cast<char>('0' + hundredths % 10);
     return static_cast<size_t>(p - szOut);
 }

@@ -31,10 +31,16 @@ struct DistancePoint {
  * exactly for its range, then taken as the nearest doubles. With bContest,
  * contest is the centre of the 6-character cell that the contest rule puts
  * the point in: a locator of 8 or 10 characters at the centre of its first
- * six, one of 2 or 4 at its own centre, a position at the centre of the
- * 6-character cell holding it (an edge belongs to the cell north or east of
- * it, 90 N to the top row, 180 E to the last column); else contest is at. */
+ * six, a position at the centre of the 6-character cell holding it (an edge
+ * belongs to the cell north or east of it, 90 N to the top row, 180 E to the
+ * last column), and a locator of 2 or 4 is refused, as the rule refuses it;
+ * else contest is at. */
 Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, bool bContest);
+
+/* The contest rule's place of a station: the centre of the subsquare that a
+ * 6-character locator names (both systems name them alike), any case; any
+ * other locator is refused with its reason. */
+Result<LatLon> subsquare_centre(std::string_view locator);
 
 /* One way from the first point: length in metres, initial bearing in degrees
  * clockwise from true north, 0 <= bearing < 360. */
@@ -86,6 +92,11 @@ constexpr size_t kDistanceLineRoom = 128;
  * '.' as the decimal separator whatever the locale; a bearing never prints as
  * 360.00, no value as -0. */
 size_t format_distance_line(const DistanceResult &result, DistanceUnit unit, char *szOut);
+
+/* Writes contest kilometres (0 to 20016) with two decimals, truncated like
+ * the points are, to szOut (no terminator; room for 12 characters) and
+ * returns the length: 99.996 writes 99.99, not 100.00. */
+size_t format_contest_kilometres(double kilometres, char *szOut);
 
 /* Any finite angle in degrees as a bearing, 0 <= b < 360, never -0. */
 double normalise_bearing(double degrees);

@@ -19,7 +19,7 @@ expect() {
     status=1
   fi
 }
-expect "encode decode distance --help --version" ""
+expect "encode decode distance edi --help --version" ""
 expect "encode" en
 expect "--help" --h
 expect "--precision --maidenhead --help" encode --
@@ -31,4 +31,8 @@ expect "" decode jn
 expect "--iaru --maidenhead --unit --help" distance JN18 -
 expect "km mi nmi" distance --unit ""
 expect "nmi" distance --iaru --unit n
+expect "--write" edi --w
+# edi completes file names.
+cd "$(dirname "$1")"
+expect "$(basename "$1")" edi --write "$(basename "$1" | cut -c1-12)"
 exit "$status"

@@ -145,7 +145,6 @@ TEST(DistancePoint, GeodesicTakesTheCentreOrTheNearestDoublesAndContestTheSubsqu
         LocatorSystem system;
         double latitude, longitude, contestLatitude, contestLongitude;
     } cases[] = {
-        {"JN18", T, 48.5, 3, 48.5, 3}, // its own centre
         {"jn18dt", T, 48.8125, 2.2916666666666665, kJN18DT[0], kJN18DT[1]},
         {"JN18DTKK78", T, 48.81050347222222, 2.2873263888888893, kJN18DT[0], kJN18DT[1]},
         {"JN18DT72AX", M, 48.804079861111106, 2.3085069444444444, kJN18DT[0], kJN18DT[1]},
@@ -175,6 +174,11 @@ TEST(DistancePoint, GeodesicTakesTheCentreOrTheNearestDoublesAndContestTheSubsqu
         EXPECT_NEAR(point.value.contest.latitude, c.contestLatitude, 1e-12) << c.text;
         EXPECT_NEAR(point.value.contest.longitude, c.contestLongitude, 1e-12) << c.text;
     }
+    // Outside the contest rule a square is a point too, at its own centre.
+    const Result<DistancePoint> square = parse_point("JN18", T, false);
+    ASSERT_TRUE(square);
+    EXPECT_EQ(square.value.contest.latitude, 48.5);
+    EXPECT_EQ(square.value.contest.longitude, 3);
 }
 
 TEST(DistancePoint, NeitherLocatorNorPositionSaysWhatIsWrong)
@@ -200,6 +204,9 @@ TEST(DistancePoint, NeitherLocatorNorPositionSaysWhatIsWrong)
         {"nan,0", "nan is not a plain decimal number"},
         {"48.8,1e1", "1e1 is not a plain decimal number"},
         {"48N,2E", "48N is not a plain decimal number"},
+        // The contest rule scores subsquares only.
+        {"JN18", "JN18 is shorter than the 6 characters the contest rule needs"},
+        {"jn", "jn is shorter than the 6 characters the contest rule needs"},
     };
     for (const auto &c : cases) {
         const Result<DistancePoint> point = parse_point(c.text, LocatorSystem::Tolka, true);

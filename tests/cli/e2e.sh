@@ -119,6 +119,8 @@ distance)
   check "a pair" 0 "$paris_nyc\n" '' '' distance JN18DT FN30AS
   check "nautical miles" 0 '3155.280 291.86 18460.840 111.86\n' '' '' distance --unit nmi JN18DT fn30as
   check "contest rule" 0 "$paris_nyc 5828.16 5829\n" '' '' distance JN18DT --iaru FN30AS
+  check "a square has no subsquare to score" 1 '\n' \
+    'tolka-cli: JN18 is shorter than the 6 characters the contest rule needs' '' distance --iaru JN18 JN18DT
   check "same subsquare" 0 '0.391 56.55 40027.824 236.55 0.00 1\n' '' '' \
     distance --iaru 48.81056,2.28722 JN18DT
   check "identical points" 0 '0.000 180.00 24859.733 0.00\n' '' '' \
@@ -140,7 +142,7 @@ LATITUDE,LONGITUDE, with no blank)"
     case $((i % 5)) in
     0) printf '\n' ;;
     1) printf -- '-%d.5,%d.25 JN18DT\r\n' $((i % 90)) $((i % 180)) ;;
-    2) printf 'FN30 RR%d9\n' $((i % 10)) ;;
+    2) printf 'FN30as RR%d9xx\n' $((i % 10)) ;;
     3) printf '%d,%d %d.5,-%d\n' $((i % 90)) $((i % 180)) $((i % 89)) $((i % 179)) ;;
     4) if ((i % 2)); then printf 'zz00 JN18\n'; else printf '\tjn%d8 \n' $((i % 10)); fi ;;
     esac
@@ -164,6 +166,34 @@ tolka-cli: line 9: character 1 of zz00 must be a letter A-R, not z" ] ||
     [ "$(sed -n "${n}p" "$work/out")" = "$("$cli" distance --iaru -- $line 2>/dev/null)" ] ||
       fail "mixed pairs: line $n out of place"
   done
+  ;;
+edi)
+  # Logs read from files: one that agrees, one with a wrong claim (its
+  # corrected log under --write is the first, byte for byte), one missing.
+  cd "$work"
+  log='[REG1TEST;1]\r\nPWWLo=JN18DT\r\nCQSOP=%s\r\n[QSORecords;1]\r\n'
+  log+='260905;1405;DL1ABC;1;59;001;59;012;;JO31LK;%s;;N;N;\r\n'
+  # shellcheck disable=SC2059
+  printf "$log" 443 443 >good.edi
+  # shellcheck disable=SC2059
+  printf "$log" 442 442 >bad.edi
+  summary() {
+    printf 'contacts 1, valid 1, duplicates 0, invalid 0; points claimed %s, by the rule 443; %s' \
+      "$1" 'longest DL1ABC JO31LK 442 km'
+  }
+  good="good.edi: $(summary 443)"
+  bad="bad.edi:5: DL1ABC JO31LK: claimed 442, the rule gives 443 (442.44 km)
+bad.edi:3: CQSOP claims 442, the rule gives 443
+bad.edi: $(summary 442)"
+  check "a log that agrees" 0 "$good\n" '' '' edi good.edi
+  check "wrong claims" 1 "$bad\n" '' '' edi bad.edi
+  check "a missing file" 1 "$good\n$bad\n" 'tolka-cli: cannot read missing.edi: No such file or directory' \
+    '' edi good.edi missing.edi bad.edi
+  status=0
+  "$cli" edi --write bad.edi >fixed.edi 2>report || status=$?
+  [ "$status" = 1 ] || fail "--write: exit status $status"
+  cmp -s fixed.edi good.edi || fail "--write: the corrected log is not good.edi: $(od -c fixed.edi)"
+  [ "$(cat report)" = "$bad" ] || fail "--write: report '$(cat report)'"
   ;;
 *)
   echo "unknown group $group"

@@ -21,6 +21,10 @@ std::vector<std::string> lines_of(const std::string &input, size_t nChunk)
     std::string_view line;
     for (LineReader::Status status; (status = reader.next(line)) != LineReader::kEnd;) {
         EXPECT_NE(status, LineReader::kError);
+        // Where the line starts in the input: a writer splices changes there.
+        if (status == LineReader::kLine) {
+            EXPECT_EQ(input.substr(reader.offset(), line.size()), line) << reader.number();
+        }
         lines.push_back("#" + std::to_string(reader.number()) + ":" +
                         (status == LineReader::kTooLong ? "too long" : std::string(line)));
     }
@@ -130,6 +134,8 @@ TEST(CliRun, UsageErrorsExitTwoWithTheUsageOnStandardError)
          "distance takes 2 operands, or none to read standard input"},
         {{"distance", "--unit", "m"}, "unit m is not km, mi or nmi"},
         {{"encode", "--iaru"}, "--iaru is not an option of encode"},
+        {{"edi", "--write"}, "edi needs a FILE"},
+        {{"edi", "--write", "a.edi", "b.edi"}, "--write takes one FILE at a time"},
     };
     for (const auto &row : kRows) {
         const Outcome outcome = run_with(row.args, "48 2\n");

@@ -1,0 +1,189 @@
+// Contest logs (EDI): the rule on locator pairs worked by hand, one contact
+// line at a time, a small log with wrong claims and its report, and the
+// corrected log byte for byte.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cli/edi.h"
+#include "grid/distance.h"
+
+namespace {
+
+// Subsquare centres (1/24 degree of longitude by 1/48 of latitude past the
+// corner); d from the law of cosines, 111.2 km a degree; points truncated,
+// plus one.
+TEST(EdiRule, LocatorPairsGiveTheHandWorkedKilometresAndPoints)
+{
+    const struct {
+        const char *from, *to;
+        double kilometres;
+        int points;
+    } cases[] = {
+        // One meridian: d is the latitudes' difference.
+        {"JJ00AA", "JJ00AB", 1.0 / 24 * 111.2, 5},   // 4.633: rounding would give 6
+        {"JJ00AA", "jj00ax", 23.0 / 24 * 111.2, 107}, // 106.567
+        {"JN18DT", "JN18DA", 19.0 / 24 * 111.2, 89},  // 88.033
+        // One parallel at 1/48 degree: d is within 1e-7 of the longitudes'.
+        {"JJ00AA", "JJ00XA", 23.0 / 12 * 111.2, 214}, // 213.133
+        // Across the date line, 179.958 E to 179.958 W.
+        {"RJ90XA", "AJ00AA", 1.0 / 12 * 111.2, 10},   // 9.267
+        {"JN18DT", "jn18dt", 0, 1},
+    };
+    for (const auto &c : cases) {
+        const Result<LatLon> from = subsquare_centre(c.from), to = subsquare_centre(c.to);
+        ASSERT_TRUE(from && to) << c.from << ' ' << c.to;
+        const ContestDistance d = iaru_distance(from.value, to.value);
+        EXPECT_NEAR(d.kilometres, c.kilometres, 1e-3) << c.from << ' ' << c.to;
+        EXPECT_EQ(d.points, c.points) << c.from << ' ' << c.to;
+    }
+    for (const char *refused : {"JN18", "JN18DT72", "JN18D", "ZZ18DT", ""})
+        EXPECT_FALSE(subsquare_centre(refused)) << refused;
+}
+
+const std::string kHeader = "[REG1TEST;1]\nPWWLo=JJ00AA\n[QSORecords;1]\n";
+
+// The first line of the report on a log of one contact, line 4: the contact's
+// own line, or the summary when it agrees.
+TEST(EdiContactLine, EachLineScoresByTheRuleOrSaysWhyNot)
+{
+    const struct {
+        const char *line, *report;
+    } cases[] = {
+        {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;5;;N;N;", ""},
+        {"260905;1405;F1AB;1;59;001;59;012;;jj00ab; 5 ;;;;", ""},
+        {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;5", ""},
+        {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;6;;N;N;",
+         "t:4: F1AB JJ00AB: claimed 6, the rule gives 5 (4.63 km)"},
+        {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;;;;;",
+         "t:4: F1AB JJ00AB: claimed nothing, the rule gives 5 (4.63 km)"},
+        {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;0;;;;D", ""},
+        {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;5;;;;d",
+         "t:4: F1AB JJ00AB: claimed 5, the rule gives 0 (a duplicate)"},
+        {"260905;1405;ERROR;1;59;001;;;;;0;;;;", ""},
+        {"260905;1405;ERROR;1;59;001;59;012;;JJ00AB;5;;;;",
+         "t:4: ERROR JJ00AB: claimed 5, the rule gives 0 (the call is ERROR)"},
+        {"260905;1405;F1AB;1;59;001;59;012;;JJ00;5;;;;",
+         "t:4: F1AB JJ00: claimed 5, the rule gives 0 (JJ00 is not a 6-character locator)"},
+        {"260905;1405;F1AB;1;59;001;59;012;;;1;;;;",
+         "t:4: F1AB: claimed 1, the rule gives 0 (a locator is expected)"},
+        {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB",
+         "t:4: a contact has its points in the 11th field, after 10 ';'"},
+    };
+    for (const auto &c : cases) {
+        std::string report;
+        const bool bAgrees = check_edi("t", kHeader + c.line + "\n", report, nullptr);
+        const std::string first = report.substr(0, report.find('\n'));
+        if (*c.report) {
+            EXPECT_FALSE(bAgrees) << c.line;
+            EXPECT_EQ(first, c.report);
+        } else {
+            EXPECT_TRUE(bAgrees) << c.line << ": " << report;
+            EXPECT_EQ(first.rfind("t: contacts 1, ", 0), 0u) << first;
+        }
+    }
+}
+
+// A byte order mark, CR LF, a byte that is not UTF-8 in the remarks, a
+// wrong count N, a blank line, no line end at the end; CQSOs right, CQSOP and
+// CODXC wrong.
+const std::string kLog = "\xEF\xBB\xBF[REG1TEST;1]\r\n"
+                         "TName=Test\r\n"
+                         "PWWLo=jn18dt\r\n"
+                         "PBand=144 MHz\r\n"
+                         "CQSOs=4;1\r\n"
+                         "CQSOP=1000\r\n"
+                         "CToSc=1000\r\n"
+                         "CODXC=G4XYZ;IO91WM;346\r\n"
+                         "[Remarks]\r\n"
+                         "Caf\xe9\r\n"
+                         "[QSORecords;9]\r\n"
+                         "260905;1405;DL1ABC;1;59;001;59;012;;JO31LK;442;;N;N;\r\n"
+                         "260905;1406;G4XYZ;1;59;002;59;013;;IO91WM;347;;N;N;\r\n"
+                         "260905;1407;G4XYZ;1;59;003;59;014;;IO91WM;0;;;;D\r\n"
+                         "260905;1408;F5XYZ;1;59;004;59;015;;IO91WM;348;;;;\r\n"
+                         "260905;1409;F1AAA;1;59;005;59;016;;JN18;120;;;;\r\n"
+                         "\r\n"
+                         "260905;1410;F5CCC;1;59;006;59;017;;JN18DT;1;;;;";
+
+TEST(EdiLog, WrongClaimsAreReportedInLineOrderThenTheHeaderThenTheSummary)
+{
+    std::string report;
+    EXPECT_FALSE(check_edi("log.edi", kLog, report, nullptr));
+    EXPECT_EQ(report,
+              "log.edi:12: DL1ABC JO31LK: claimed 442, the rule gives 443 (442.44 km)\n"
+              "log.edi:15: F5XYZ IO91WM: claimed 348, the rule gives 347 (346.84 km)\n"
+              "log.edi:16: F1AAA JN18: claimed 120, the rule gives 0 (JN18 is not a "
+              "6-character locator)\n"
+              "log.edi:6: CQSOP claims 1000, the rule gives 1138\n"
+              "log.edi:8: CODXC claims G4XYZ;IO91WM;346, the rule gives DL1ABC;JO31LK;442\n"
+              "log.edi: contacts 6, valid 4, duplicates 1, invalid 1; points claimed 1258, by "
+              "the rule 1138; longest DL1ABC JO31LK 442 km\n");
+}
+
+TEST(EdiLog, WriteChangesTheWrongFieldsAndNotOneByteMore)
+{
+    std::string expected = kLog, report, corrected;
+    for (const auto &change : {std::pair<std::string, std::string>{"CQSOP=1000", "CQSOP=1138"},
+                               {"CODXC=G4XYZ;IO91WM;346", "CODXC=DL1ABC;JO31LK;442"},
+                               {";JO31LK;442;", ";JO31LK;443;"},
+                               {"F5XYZ;1;59;004;59;015;;IO91WM;348", "F5XYZ;1;59;004;59;015;;IO91WM;347"},
+                               {";JN18;120;", ";JN18;0;"}})
+        expected.replace(expected.find(change.first), change.first.size(), change.second);
+    check_edi("log.edi", kLog, report, &corrected);
+    EXPECT_EQ(corrected, expected);
+    // Corrected, it agrees, and writes itself back unchanged.
+    report.clear();
+    std::string again;
+    EXPECT_TRUE(check_edi("log.edi", corrected, report, &again)) << report;
+    EXPECT_EQ(again, corrected);
+}
+
+// Two contacts 1/24 degree north and south of PWWLo: 4.63 km, 5 points.
+TEST(EdiLog, TheLongestContactIsAnyOfATieInWholeKilometres)
+{
+    const struct {
+        const char *claim;
+        bool bAgrees;
+    } cases[] = {{"F1A;JJ00AA;4", true}, {"f2b;jj00ac;4", true}, {"F2B;JJ00AC;5", false},
+                 {"F1A;JJ00AC;4", false}, {"", false}};
+    for (const auto &c : cases) {
+        const std::string log = std::string("[REG1TEST;1]\nPWWLo=JJ00AB\nCODXC=") + c.claim +
+                                "\n[QSORecords;2]\n1;1;F1A;1;;;;;;JJ00AA;5\n1;1;F2B;1;;;;;;JJ00AC;5\n";
+        std::string report;
+        EXPECT_EQ(check_edi("t", log, report, nullptr), c.bAgrees) << c.claim << ": " << report;
+    }
+}
+
+TEST(EdiLog, AMissingOrBadOwnLocatorRefusesTheLogAndHighBandsAreNotScored)
+{
+    const struct {
+        const char *header, *report;
+        bool bAgrees;
+    } cases[] = {
+        {"[REG1TEST;1]\nPCall=F6ABC\n",
+         "t: no PWWLo, the own locator, in the header: the log is not checked\n", false},
+        {"[REG1TEST;1]\nPWWLo=JN18\n",
+         "t:2: PWWLo JN18: JN18 is not a 6-character locator; the log is not checked\n", false},
+        {"[REG1TEST;1]\nPWWLo=JN18DT\nPBand=24 GHz\n",
+         "t:3: PBand 24 GHz is above 10 GHz, where other rules score: no points checked\n", true},
+    };
+    for (const auto &c : cases) {
+        const std::string log = c.header + std::string("[QSORecords;1]\n") +
+                                "260905;1405;F1AB;1;59;001;59;012;;JJ00AB;9;;N;N;\n";
+        std::string report, corrected;
+        EXPECT_EQ(check_edi("t", log, report, &corrected), c.bAgrees) << c.header;
+        EXPECT_EQ(report, c.report);
+        EXPECT_EQ(corrected, c.bAgrees ? log : "");
+    }
+    const struct {
+        const char *band;
+        bool bAbove;
+    } bands[] = {{"144 MHz", false}, {"1,3 GHz", false}, {"10 GHz", false},
+                 {"10368 MHz", false}, {"24 GHz", true}, {"47GHz", true},
+                 {" 76 ghz", true}, {"122250 MHz", true}, {"", false}, {"24 cm", false}};
+    for (const auto &b : bands)
+        EXPECT_EQ(band_above_10_ghz(b.band), b.bAbove) << b.band;
+}
+
+} // namespace

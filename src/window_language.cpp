@@ -20,4 +20,10 @@ void choose_window_language(void)
     /* Setting the domain again makes gettext drop what it looked up under
      * the old LANGUAGE. */
     textdomain(textdomain(NULL));
+    /* No French catalogue either (a build tree): GLib translates the
+     * toolkit's texts only for a program whose default domain has a
+     * catalogue, or that has none of its own; the window's texts, French in
+     * the source, need none. */
+    if (!*dcgettext(TOLKA_DOMAIN, szHeader, LC_MESSAGES))
+        textdomain("messages");
 }

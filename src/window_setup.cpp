@@ -11,7 +11,7 @@ namespace {
 
 /* The longest text a result field shows, one character per position:
  * '0' any digit, '.' the locale's decimal separator, 'a' a locator letter
- * (lower case), 'E' a hemisphere letter. */
+ * (lower case), 'E' a hemisphere letter (W in English). */
 const char kLongitudeDegrees[] = "000.00"; /* 180.00 */
 const char kOtherNumber[] = "00.00";       /* 90.00, 59.00, 60.00 */
 const char kHemisphere[] = "E";
@@ -135,7 +135,7 @@ void fit_width(GtkWidget *entry, const char *szLongest)
         case '0': nText += widest_character(entry, "0123456789"); break;
         case '.': nText += widest_character(entry, localeconv()->decimal_point); break;
         case 'a': nText += widest_character(entry, "abcdefghijklmnopqrstuvwx"); break;
-        default: nText += widest_character(entry, "EONS"); break;
+        default: nText += widest_character(entry, "EONSW"); break;
         }
     }
     /* What the entry asks for around no character at all: its frame and

@@ -19,3 +19,8 @@ target_include_directories(tolka_close_tests PRIVATE ${PROJECT_SOURCE_DIR}/scrip
 add_dependencies(tolka_close_tests tolka)
 add_test(NAME window_close COMMAND ${TOLKA_WITH_XVFB} $<TARGET_FILE:tolka_close_tests>)
 
+
+# --help and --version, with no display at all.
+add_test(NAME window_options
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/program_options.sh $<TARGET_FILE:tolka>
+                 ${PROJECT_VERSION})

@@ -51,26 +51,40 @@ FRENCH_NAMES = {
     "entry15": "Latitude calculée, secondes", "entry16": "Latitude calculée, hémisphère",
 }
 
-# What each language shows and says. Under the C locale nothing is
-# translated: the program's texts stay French, the toolkit's English.
+FRENCH_HINT = ("2, 4, 6, 8 ou 10 caractères, de AA00AAAA00 à RR99XXXX99, en majuscules ou en "
+               "minuscules (par exemple jn18dt). Les blancs autour sont ignorés ; tout autre "
+               "texte est refusé, avec la raison.")
+FRENCH_REFUSALS = {
+    "entry7": "Secondes de latitude : 75 n'est pas inférieur à 60",
+    "entry8": "Caractère 1 de ZZ99ZZ : une lettre de A à R est attendue",
+}
+
+# What each language shows and says. Under a locale with no catalogue of the
+# program's the whole window is French, the toolkit's texts included.
 LANGUAGES = {
     "C.UTF-8": {
-        "buttons": ["Calculer QTH locator étendu", "Calculer DMS", "Close"],
+        "buttons": ["Calculer QTH locator étendu", "Calculer DMS", "Fermer"],
+        "letters": RADIO_ORDER,
         "names": FRENCH_NAMES,
         "radios": ["Longitude est", "Longitude ouest", "Latitude nord", "Latitude sud"],
         "separator": ".",
     },
     "fr_FR.UTF-8": {
         "buttons": ["Calculer QTH locator étendu", "Calculer DMS", "Fermer"],
+        "letters": RADIO_ORDER,
         "names": FRENCH_NAMES,
         "radios": ["Longitude est", "Longitude ouest", "Latitude nord", "Latitude sud"],
         "menu": ["Couper", "Copier", "Coller", "Supprimer", "Tout sélectionner"],
         "paste": "Coller",
         "separator": ",",
         "catalogue": "fr",
+        "hint": FRENCH_HINT,
+        "refusals": FRENCH_REFUSALS,
+        "close_key": "Escape",
     },
     "en_US.UTF-8": {
         "buttons": ["Compute extended QTH locator", "Compute DMS", "Close"],
+        "letters": ["E", "W", "N", "S"],
         "names": {
             "entry2": "Longitude, degrees", "entry3": "Longitude, minutes",
             "entry4": "Longitude, seconds", "entry5": "Latitude, degrees",
@@ -88,8 +102,18 @@ LANGUAGES = {
         "paste": "Paste",
         "separator": ".",
         "catalogue": "en",
+        "hint": ("2, 4, 6, 8 or 10 characters, from AA00AAAA00 to RR99XXXX99, in upper or lower "
+                 "case (for example jn18dt). Blanks around it are ignored; any other text is "
+                 "refused, with the reason."),
+        "refusals": {
+            "entry7": "Latitude seconds: 75 is not less than 60",
+            "entry8": "Character 1 of ZZ99ZZ: a letter A-R is expected",
+        },
+        "close_key": "Control+q",
     },
 }
+# The plain C locale, where gettext translates nothing: French all the same.
+LANGUAGES["C"] = LANGUAGES["C.UTF-8"]
 
 # Tab from the first field, with E and N selected: every stop in turn, then
 # round to the first again.
@@ -100,6 +124,9 @@ XK_BACKSPACE = 0xFF08
 XK_TAB = 0xFF09
 XK_RETURN = 0xFF0D
 XK_END = 0xFF57
+XK_ESCAPE = 0xFF1B
+XK_CONTROL_L = 0xFFE3
+XK_Q = ord("q")
 # The frame the toolkit draws round a field's text, in pixels.
 FIELD_FRAME = 2
 
@@ -171,8 +198,9 @@ class Window:
         buttons = [n for n in nodes if n.getRole() == pyatspi.ROLE_PUSH_BUTTON]
         if len(texts) != len(ENTRY_ORDER) or len(radios) != 4 or len(buttons) != 3:
             return None
-        if [r.name for r in radios] != RADIO_ORDER:
-            raise Failure(f"radio buttons {[r.name for r in radios]}, expected {RADIO_ORDER}")
+        letters = self.language["letters"]
+        if [r.name for r in radios] != letters:
+            raise Failure(f"radio buttons {[r.name for r in radios]}, expected {letters}")
         expected = self.language["buttons"]
         if [b.name for b in buttons] != expected:
             raise Failure(f"push buttons {[b.name for b in buttons]}, expected {expected}")
@@ -305,6 +333,7 @@ def load_xlib():
         "XFlush": (ctypes.c_int, [ctypes.c_void_p]),
         "XGetSelectionOwner": (ctypes.c_ulong, [ctypes.c_void_p, ctypes.c_ulong]),
         "XFree": (ctypes.c_int, [ctypes.c_void_p]),
+        "XKeysymToKeycode": (ctypes.c_ubyte, [ctypes.c_void_p, ctypes.c_ulong]),
     }
     for name, (restype, argtypes) in signatures.items():
         function = getattr(xlib, name)
@@ -362,6 +391,9 @@ class XDisplay:
     def atom(self, name):
         return self.xlib.XInternAtom(self.display, name.encode(), 0)
 
+    def keycode(self, keysym):
+        return self.xlib.XKeysymToKeycode(self.display, keysym)
+
     def clipboard_owned(self):
         return self.xlib.XGetSelectionOwner(self.display, self.atom("CLIPBOARD")) != 0
 
@@ -413,7 +445,11 @@ def check_catalogue_beside_program(process, window):
 
 
 def localised(texts, language):
-    return {entry: text.replace(".", language["separator"]) for entry, text in texts.items()}
+    """The texts as the language shows them: its decimal separator, and its
+    letter for west in the longitude's hemisphere field."""
+    west = language["letters"][1]
+    return {entry: west if entry == "entry12" and text == "O" else
+            text.replace(".", language["separator"]) for entry, text in texts.items()}
 
 
 def decoded(values):
@@ -476,6 +512,36 @@ def paste_into(window, display, entry, text):
         clipboard.wait()
 
 
+def check_refusals(window):
+    """A refused field takes the focus and says why in its description, the
+    results are cleared, and the next accepted press puts the description
+    back as it was."""
+    refusals = window.language["refusals"]
+    entry7 = window.entries["entry7"]
+    retype(window, "entry7", "75")
+    press_and_expect(window, XK_RETURN, {"entry1": ""}, "75 seconds, Enter: no locator")
+    wait_for("the seconds field to say why",
+             lambda: entry7.description == refusals["entry7"] and
+             window.focused() == "entry7")
+    retype(window, "entry7", "38")
+    press_and_expect(window, XK_RETURN, {"entry1": "jn18dtkk78"}, "38 seconds, Enter")
+    wait_for("the seconds field's description to be cleared", lambda: entry7.description == "")
+    print("ok: a refused number is named, then cleared")
+
+    entry8 = window.entries["entry8"]
+    retype(window, "entry8", "ZZ99ZZ")
+    press_and_expect(window, XK_RETURN, dict.fromkeys(DMS_OUTPUTS, ""),
+                     "ZZ99ZZ, Enter: the results are cleared")
+    wait_for("the locator field to say why",
+             lambda: entry8.description == refusals["entry8"] and window.focused() == "entry8")
+    retype(window, "entry8", "jn18dt")
+    press_and_expect(window, XK_RETURN, decoded("2.00 15.00 0.00 E 48.00 47.00 30.00 N"),
+                     "jn18dt, Enter")
+    wait_for("the locator field's description to be its hint again",
+             lambda: entry8.description == window.language["hint"])
+    print("ok: a refused locator is named, then its hint comes back")
+
+
 def scenario_close_button(process, display, language):
     window = Window(process.pid, language)
     check_start_state(window)
@@ -504,7 +570,7 @@ def scenario_close_button(process, display, language):
     clear(window, "entry8")
     type_into(window, "entry8", "aj00aaoa40")
     click(window.buttons["decode"])
-    expect_texts(window, decoded("179.00 56.00 60.00 O 0.00 0.00 0.00 N"), "aj00aaoa40")
+    expect_texts(window, decoded("179.00 57.00 0.00 O 0.00 0.00 0.00 N"), "aj00aaoa40")
     check(window.text("entry8") == "aj00aaoa40", "the typed locator is left as typed")
 
     click(window.buttons["close"])
@@ -539,20 +605,18 @@ def scenario_installed(process, display, language):
     # A locator pasted with white space round it; Enter decodes it.
     clear(window, "entry8")
     paste_into(window, display, "entry8", "  jn18dt \n")
-    check(window.focused() == "entry8", "the locator field keeps the focus after the paste")
+    wait_for("the locator field to keep the focus after the paste",
+             lambda: window.focused() == "entry8")
     press_and_expect(window, XK_RETURN, decoded("2.00 15.00 0.00 E 48.00 47.00 30.00 N"),
                      "the pasted locator, Enter")
 
-    # A refused text takes the earlier results away.
-    retype(window, "entry8", "jn18dtkk78x")
-    press_and_expect(window, XK_RETURN, dict.fromkeys(DMS_OUTPUTS, ""),
-                     "eleven characters, Enter: the results are cleared")
+    check_refusals(window)
 
     # The longest results, each read against its field; then the widest
     # locator, typed back from its own corner.
     for locator, values in [("AA00AAAA00", "180.00 0.00 0.00 O 90.00 0.00 0.00 S"),
                             ("RR99XXXX99", "179.00 59.00 58.75 E 89.00 59.00 59.38 N"),
-                            ("AJ00AAOA40", "179.00 56.00 60.00 O 0.00 0.00 0.00 N"),
+                            ("AJ00AAOA40", "179.00 57.00 0.00 O 0.00 0.00 0.00 N"),
                             ("mm88wwww88", "77.00 54.00 45.00 E 38.00 57.00 22.50 N")]:
         retype(window, "entry8", locator)
         press_and_expect(window, XK_RETURN, decoded(values), locator)
@@ -564,12 +628,21 @@ def scenario_installed(process, display, language):
     press_and_expect(window, XK_RETURN, {"entry1": "mm88wwww88"}, "the corner typed back, Enter")
     check_shown_in_full(window, "entry1")
 
-    click(window.buttons["close"])
+    key = window.language["close_key"]
+    if key == "Escape":
+        press_keysym(XK_ESCAPE)
+    else:
+        # Held by its key code: only press and release events take one.
+        control = display.keycode(XK_CONTROL_L)
+        pyatspi.Registry.generateKeyboardEvent(control, None, pyatspi.KEY_PRESS)
+        press_keysym(XK_Q)
+        pyatspi.Registry.generateKeyboardEvent(control, None, pyatspi.KEY_RELEASE)
     status = wait_exit(process)
-    check(status == 0, f"the close button ends the program with status 0 (got {status})")
+    check(status == 0, f"{key} ends the program with status 0 (got {status})")
 
 
 def scenario_window_manager(process, display, language):
+    # Window() checks the buttons read French, "Fermer" included.
     window = Window(process.pid, language)
     check(window.frame.name == "Tolka", "the frame is titled Tolka")
     display.send_delete_window("Tolka")
@@ -579,7 +652,7 @@ def scenario_window_manager(process, display, language):
 
 # Each scenario with the locale the program runs under.
 SCENARIOS = {"close-button": (scenario_close_button, "C.UTF-8"),
-             "window-manager": (scenario_window_manager, "C.UTF-8"),
+             "window-manager": (scenario_window_manager, "C"),
              "french": (scenario_installed, "fr_FR.UTF-8"),
              "english": (scenario_installed, "en_US.UTF-8")}
 

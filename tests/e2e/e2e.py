@@ -503,7 +503,8 @@ def paste_into(window, display, entry, text):
         names = [i.name for i in items]
         check(names == window.language["menu"], f"the context menu reads {names}")
         paste = next(i for i in items if i.name == window.language["paste"])
-        check(has_state(paste, pyatspi.STATE_SENSITIVE), "its paste item is enabled")
+        wait_for("its paste item to be enabled",
+                 lambda: has_state(paste, pyatspi.STATE_SENSITIVE))
         click(paste)
         wait_for(f"{entry} to hold the paste", lambda: window.text(entry) == text)
         print(f"ok: pasted {text!r}")
@@ -552,7 +553,7 @@ def scenario_close_button(process, display, language):
     click(window.buttons["encode"])
     expect_texts(window, {"entry1": "jj00aaaa00"}, "empty fields, E and N")
     select_radio(window, "O")
-    check(not has_state(window.radios["E"], pyatspi.STATE_CHECKED), "O deselects E")
+    wait_for("O to deselect E", lambda: not has_state(window.radios["E"], pyatspi.STATE_CHECKED))
     check(has_state(window.radios["N"], pyatspi.STATE_CHECKED), "N stays selected")
     check(window.text("entry1") == "jj00aaaa00", "a hemisphere change alone converts nothing")
     click(window.buttons["encode"])

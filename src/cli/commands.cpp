@@ -25,7 +25,7 @@ bool encode_line(std::string_view line, const Settings &settings, OutputBuffer &
 
 bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &out, Reason &why)
 {
-    const Result<Cell> cell = parse_locator(line, settings.system);
+    const Result<Cell> cell = parse_locator(line, settings.layout);
     if (!cell) {
         why = cell.reason;
         return false;
@@ -72,7 +72,7 @@ bool distance_line(std::string_view line, const Settings &settings, OutputBuffer
     }
     DistancePoint points[2];
     for (size_t i = 0; i < 2; i++) {
-        const Result<DistancePoint> point = parse_point(words[i], settings.system, settings.iaru);
+        const Result<DistancePoint> point = parse_point(words[i], settings.layout, settings.iaru);
         if (!point) {
             why = point.reason;
             return false;
@@ -85,15 +85,32 @@ bool distance_line(std::string_view line, const Settings &settings, OutputBuffer
     return true;
 }
 
+bool convert_line(std::string_view line, const Settings &settings, OutputBuffer &out, Reason &why)
+{
+    const Result<Cell> cell = parse_locator(line, std::nullopt);
+    if (!cell) {
+        why = cell.reason;
+        return false;
+    }
+    char szLocator[kMaxLocatorLength];
+    why = convert_locator(cell.value, line, settings.convert_to, szLocator);
+    if (!why.empty())
+        return false;
+    out.append(std::string_view(szLocator, static_cast<size_t>(cell.value.length)));
+    return true;
+}
+
 const Command kCommands[] = {
     {"encode", kEncodeBit, N_("encode [--precision N] [--maidenhead] [LATITUDE LONGITUDE]"),
      N_("  encode    positions to locators"), true, encode_line, 0},
-    {"decode", kDecodeBit, N_("decode [--centre] [--dms] [--maidenhead] [LOCATOR...]"),
+    {"decode", kDecodeBit, N_("decode [--centre] [--dms] [--maidenhead|--extended] [LOCATOR...]"),
      N_("  decode    locators to positions (the south-west corner of the cell)"), false,
      decode_line, 0},
-    {"distance", kDistanceBit, N_("distance [--iaru] [--maidenhead] [--unit km|mi|nmi] [FROM TO]"),
+    {"distance", kDistanceBit, N_("distance [--iaru] [--maidenhead|--extended] [--unit km|mi|nmi] [FROM TO]"),
      N_("  distance  distance and bearing between two points, short and long path"), true,
      distance_line, 2},
+    {"convert", kConvertBit, N_("convert [--to maidenhead|extended] [LOCATOR...]"),
+     N_("  convert   locators to the same cells in the other layout"), false, convert_line, 0},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 
@@ -116,6 +133,22 @@ bool set_precision(Settings &settings, std::string_view value)
 bool set_maidenhead(Settings &settings, std::string_view)
 {
     settings.system = LocatorSystem::Maidenhead;
+    settings.layout = LocatorSystem::Maidenhead;
+    return true;
+}
+
+bool set_extended(Settings &settings, std::string_view)
+{
+    settings.system = LocatorSystem::Tolka;
+    settings.layout = LocatorSystem::Tolka;
+    return true;
+}
+
+bool set_convert_to(Settings &settings, std::string_view value)
+{
+    if (value != "maidenhead" && value != "extended")
+        return false;
+    settings.convert_to = value == "maidenhead" ? LocatorSystem::Maidenhead : LocatorSystem::Tolka;
     return true;
 }
 
@@ -154,6 +187,10 @@ const Option kOptions[] = {
     {"--maidenhead", nullptr, kEncodeBit | kDecodeBit | kDistanceBit,
      N_("  --maidenhead   the standard Maidenhead locator instead of Tolka's extended one"),
      set_maidenhead, nullptr},
+    {"--extended", nullptr, kEncodeBit | kDecodeBit | kDistanceBit,
+     N_("  --extended     Tolka's extended locator (decode and distance tell them apart by\n"
+        "                 character 7 when neither option is given)"),
+     set_extended, nullptr},
     {"--centre", nullptr, kDecodeBit,
      N_("  --centre       the centre of the cell instead of its south-west corner"), set_centre,
      nullptr},
@@ -165,6 +202,9 @@ const Option kOptions[] = {
      set_iaru, nullptr},
     {"--unit", "UNIT", kDistanceBit, N_("  --unit UNIT    distances in km (the default), mi or nmi"),
      set_unit, N_("unit %s is not km, mi or nmi")},
+    {"--to", "LAYOUT", kConvertBit,
+     N_("  --to LAYOUT    convert to maidenhead (the default) or extended"), set_convert_to,
+     N_("layout %s is not maidenhead or extended")},
 };
 const size_t kOptionCount = sizeof kOptions / sizeof kOptions[0];
 

@@ -16,7 +16,7 @@
 constexpr char kProgram[] = "tolka-cli";
 
 /* One bit per command, for the options that apply to it. */
-enum : unsigned { kEncodeBit = 1, kDecodeBit = 2, kDistanceBit = 4 };
+enum : unsigned { kEncodeBit = 1, kDecodeBit = 2, kDistanceBit = 4, kConvertBit = 8 };
 
 struct Command {
     const char *name;
@@ -38,7 +38,7 @@ struct Option {
     const char *refusal; /* "%s" is the value */
 };
 
-/* The three commands, one line each (see LineFunction). */
+/* The line commands, one line each (see LineFunction). */
 bool encode_line(std::string_view line, const Settings &settings, OutputBuffer &out,
                  Reason &why);
 bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &out,
@@ -46,6 +46,9 @@ bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &
 /* Two points separated by blanks: FROM TO. */
 bool distance_line(std::string_view line, const Settings &settings, OutputBuffer &out,
                    Reason &why);
+/* A locator of either layout, as the same cell in the layout of --to. */
+bool convert_line(std::string_view line, const Settings &settings, OutputBuffer &out,
+                  Reason &why);
 
 struct Invocation {
     enum Action { kRun, kHelp, kVersion, kUsageError } action = kUsageError;

@@ -88,7 +88,7 @@ LatLon centre_of(const Cell &cell)
 constexpr int kContestLength = 6;
 
 /* The centre of the cell that a 6-character locator names. */
-LatLon contest_centre(std::string_view locator, LocatorSystem system)
+LatLon contest_centre(std::string_view locator, std::optional<LocatorSystem> system)
 {
     return centre_of(parse_locator(locator.substr(0, kContestLength), system).value);
 }
@@ -149,7 +149,8 @@ ContestDistance iaru_distance(LatLon from, LatLon to)
     return {kilometres, static_cast<int>(kilometres) + 1};
 }
 
-Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, bool bContest)
+Result<DistancePoint> parse_point(std::string_view text, std::optional<LocatorSystem> system,
+                                  bool bContest)
 {
     const size_t nComma = text.find(',');
     if (nComma != std::string_view::npos) {
@@ -163,7 +164,7 @@ Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, b
         point.contest = point.at;
         if (bContest) {
             char szLocator[kContestLength];
-            encode_locator(position.value, system, kContestLength, szLocator);
+            encode_locator(position.value, LocatorSystem::Tolka, kContestLength, szLocator);
             point.contest = contest_centre(std::string_view(szLocator, kContestLength), system);
         }
         return {point, {}};
@@ -177,7 +178,7 @@ Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, b
         return refused<DistancePoint>(cell.reason);
     DistancePoint point{centre_of(cell.value), centre_of(cell.value)};
     if (bContest && cell.value.length > kContestLength)
-        point.contest = contest_centre(text, system);
+        point.contest = contest_centre(text, cell.value.system);
     return {point, {}};
 }
 

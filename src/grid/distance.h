@@ -26,7 +26,7 @@ struct DistancePoint {
 };
 
 /* One word of a distance line: a locator of 2, 4, 6, 8 or 10 characters of
- * the system, any case, at its cell's centre (the doubles `decode --centre`
+ * the system (none: told by character 7), any case, at its cell's centre (the doubles `decode --centre`
  * prints), or LATITUDE,LONGITUDE in decimal degrees with no blank, read
  * exactly for its range, then taken as the nearest doubles. With bContest,
  * contest is the centre of the 6-character cell that the contest rule puts
@@ -34,7 +34,8 @@ struct DistancePoint {
  * six, one of 2 or 4 at its own centre, a position at the centre of the
  * 6-character cell holding it (an edge belongs to the cell north or east of
  * it, 90 N to the top row, 180 E to the last column); else contest is at. */
-Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, bool bContest);
+Result<DistancePoint> parse_point(std::string_view text, std::optional<LocatorSystem> system,
+                                  bool bContest);
 
 /* One way from the first point: length in metres, initial bearing in degrees
  * clockwise from true north, 0 <= bearing < 360. */

@@ -33,7 +33,7 @@ statuses)
   check "every line converted" 0 'JN18DTKK78\n\nRR99XXXX99\n' '' '48.81056 2.28722\n\n90 180\n' encode
   check "a line refused" 1 'JN18\n\n' 'tolka-cli: line 2: latitude 91 is out of range (-90 to 90)' \
     '48 2\n91 0\n' encode --precision 4
-  check "unknown command" 2 '' 'tolka-cli: unknown command convert'$'\n''Usage: *' '' convert
+  check "unknown command" 2 '' 'tolka-cli: unknown command transmogrify'$'\n''Usage: *' '' transmogrify
   check "precision 3" 2 '' 'tolka-cli: precision 3 is not 2, 4, 6, 8 or 10'$'\n''Usage: *' '' \
     encode --precision 3
   "$cli" --help >"$work/out" || fail "help: exit status $?"

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "adif.h"
 #include "distance.h"
 #include "format.h"
 #include "locator.h"
@@ -111,6 +112,10 @@ const Command kCommands[] = {
      distance_line, 2},
     {"convert", kConvertBit, N_("convert [--to maidenhead|extended] [LOCATOR...]"),
      N_("  convert   locators to the same cells in the other layout"), false, convert_line, 0},
+    {"adif", kAdifBit,
+     N_("adif [--from LOCATOR|LAT,LON] [--precision N] [--replace] [--check] [FILE]"),
+     N_("  adif      fills and checks the locators and distances of an ADIF log"), false, nullptr,
+     1, run_adif},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 
@@ -125,6 +130,7 @@ bool set_precision(Settings &settings, std::string_view value)
     for (const auto &length : kLengths)
         if (value == length.text) {
             settings.precision = length.nLength;
+            settings.precision_given = true;
             return true;
         }
     return false;
@@ -149,6 +155,28 @@ bool set_convert_to(Settings &settings, std::string_view value)
     if (value != "maidenhead" && value != "extended")
         return false;
     settings.convert_to = value == "maidenhead" ? LocatorSystem::Maidenhead : LocatorSystem::Tolka;
+    return true;
+}
+
+bool set_from(Settings &settings, std::string_view value)
+{
+    const Result<DistancePoint> point = parse_point(value, std::nullopt, false);
+    if (point) {
+        settings.from = value;
+        settings.from_point = point.value;
+    }
+    return static_cast<bool>(point);
+}
+
+bool set_replace(Settings &settings, std::string_view)
+{
+    settings.replace = true;
+    return true;
+}
+
+bool set_check(Settings &settings, std::string_view)
+{
+    settings.check = true;
     return true;
 }
 
@@ -181,8 +209,8 @@ bool set_unit(Settings &settings, std::string_view value)
 } // namespace
 
 const Option kOptions[] = {
-    {"--precision", "N", kEncodeBit,
-     N_("  --precision N  locator length: 2, 4, 6, 8 or 10 characters (default 10)"),
+    {"--precision", "N", kEncodeBit | kAdifBit,
+     N_("  --precision N  locator length: 2, 4, 6, 8 or 10 characters (default 10; adif: 6)"),
      set_precision, N_("precision %s is not 2, 4, 6, 8 or 10")},
     {"--maidenhead", nullptr, kEncodeBit | kDecodeBit | kDistanceBit,
      N_("  --maidenhead   the standard Maidenhead locator instead of Tolka's extended one"),
@@ -205,6 +233,16 @@ const Option kOptions[] = {
     {"--to", "LAYOUT", kConvertBit,
      N_("  --to LAYOUT    convert to maidenhead (the default) or extended"), set_convert_to,
      N_("layout %s is not maidenhead or extended")},
+    {"--from", "POINT", kAdifBit,
+     N_("  --from POINT   adif: the logging station when a record does not say, a locator\n"
+        "                 or LATITUDE,LONGITUDE"),
+     set_from, N_("--from %s is not a locator or LATITUDE,LONGITUDE")},
+    {"--replace", nullptr, kAdifBit,
+     N_("  --replace      adif: replace the DISTANCE and locators a record has"), set_replace,
+     nullptr},
+    {"--check", nullptr, kAdifBit,
+     N_("  --check        adif: only the messages and a summary, no log written"), set_check,
+     nullptr},
 };
 const size_t kOptionCount = sizeof kOptions / sizeof kOptions[0];
 
@@ -378,6 +416,8 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
     }
 
     const Command &command = *invocation.command;
+    if (command.run_whole)
+        return command.run_whole(invocation, in, out, messages);
     OutputBuffer buffer(out);
     Tally tally;
     if (invocation.operands.empty())

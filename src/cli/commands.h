@@ -16,7 +16,10 @@
 constexpr char kProgram[] = "tolka-cli";
 
 /* One bit per command, for the options that apply to it. */
-enum : unsigned { kEncodeBit = 1, kDecodeBit = 2, kDistanceBit = 4, kConvertBit = 8 };
+enum : unsigned { kEncodeBit = 1, kDecodeBit = 2, kDistanceBit = 4, kConvertBit = 8, kAdifBit = 16 };
+
+struct Invocation;
+class Messages;
 
 struct Command {
     const char *name;
@@ -26,6 +29,10 @@ struct Command {
     bool join_operands;  /* all operands make one line, or each its own */
     LineFunction convert;
     size_t operands; /* how many it takes when given any (fewer than 10); 0: any number */
+    /* A command that reads its input whole rather than line by line: it
+     * runs instead of convert, and returns the exit status. */
+    int (*run_whole)(const Invocation &invocation, Source &in, Sink &out,
+                     Messages &messages) = nullptr;
 };
 
 struct Option {

@@ -4,6 +4,7 @@
 #define TOLKA_CLI_SETTINGS_H
 
 #include <optional>
+#include <string_view>
 
 #include "distance.h"
 #include "locator.h"
@@ -14,10 +15,15 @@ struct Settings {
     std::optional<LocatorSystem> layout;
     LocatorSystem convert_to = LocatorSystem::Maidenhead; /* convert --to */
     int precision = kMaxLocatorLength;           /* encode --precision */
+    bool precision_given = false;                /* adif's default is 6 */
     bool centre = false;                         /* decode --centre */
     bool dms = false;                            /* decode --dms */
     bool iaru = false;                           /* distance --iaru */
     DistanceUnit unit = DistanceUnit::kilometre; /* distance --unit */
+    std::string_view from;                       /* adif --from, as given */
+    std::optional<DistancePoint> from_point;     /* adif --from, read */
+    bool replace = false;                        /* adif --replace */
+    bool check = false;                          /* adif --check */
 };
 
 #endif

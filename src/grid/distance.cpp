@@ -135,6 +135,14 @@ GeodesicPaths geodesic_paths(LatLon from, LatLon to)
             {circumference - metres, normalise_bearing(bearing + 180)}};
 }
 
+double geodesic_metres(LatLon from, LatLon to)
+{
+    double metres;
+    GeographicLib::Geodesic::WGS84().Inverse(from.latitude, from.longitude, to.latitude,
+                                             to.longitude, metres);
+    return metres;
+}
+
 ContestDistance iaru_distance(LatLon from, LatLon to)
 {
     const double lat1 = from.latitude * kRadiansPerDegree;

@@ -55,6 +55,9 @@ struct GeodesicPaths {
 };
 GeodesicPaths geodesic_paths(LatLon from, LatLon to);
 
+/* The short path's length alone, in metres: the same geodesic. */
+double geodesic_metres(LatLon from, LatLon to);
+
 /* The IARU Region 1 VHF contest rule between two points already at their
  * locators' centres: spherical law of cosines, 111.2 km per degree of arc;
  * points are the whole kilometres, truncated, plus one. */

@@ -2,6 +2,7 @@
 
 #include <locale.h>
 
+#include "copy_maidenhead.h"
 #include "i18n.h"
 #include "support.h"
 
@@ -158,4 +159,5 @@ void complete_window1(GtkWidget *window1)
     g_signal_connect(G_OBJECT(window1), "focus", G_CALLBACK(on_window1_focus), NULL);
     g_signal_connect(G_OBJECT(window1), "delete-event", G_CALLBACK(on_window1_delete_event),
                      NULL);
+    add_copy_maidenhead(window1);
 }

@@ -557,7 +557,7 @@ Endpoint RecordEditor::read_side(const SideFields &side, std::vector<Edit> &edit
             report(refusal(N_("%s %s is not a Maidenhead locator of 2, 4, 6 or 8 characters"), name,
                            text));
     }
-    if (!bRewrite && readable(side.ext)) {
+    if (readable(side.ext) && !(bRewrite && m_settings.replace)) {
         const std::string_view text = data(side.ext);
         if (!is_grid_extension(text))
             report(refusal(N_("%s %s is not 2 letters A-X, optionally followed by 2 digits"),
@@ -592,10 +592,14 @@ Endpoint RecordEditor::read_side(const SideFields &side, std::vector<Edit> &edit
                        szLocator);
         const std::string_view computed(szLocator, static_cast<size_t>(nLength));
         put(side.grid, computed.substr(0, 8), edits);
-        if (nLength == 10)
-            put(side.ext, computed.substr(8), edits);
-        else if (present(side.ext)) /* a shorter square has no extension */
-            put(side.ext, {}, edits);
+        /* An extension already there changes only under --replace, and
+         * goes with a square shorter than 8 characters. */
+        if (!present(side.ext) || m_settings.replace) {
+            if (nLength == 10)
+                put(side.ext, computed.substr(8), edits);
+            else if (present(side.ext))
+                put(side.ext, {}, edits);
+        }
         m_tally.locators++;
     }
     return endpoint;

@@ -136,6 +136,9 @@ TEST(AdifFill, FillsAndChecksLocatorsAndDistancesByTheRules)
         // belongs to the cell east of it.
         {"south and west, on an edge", "<LAT:11>S033 52.128 <LON:11>W070 40.000 ", 8, false,
          nullptr, "<LAT:11>S033 52.128 <LON:11>W070 40.000 <GRIDSQUARE:8>FF46QD01 ", ""},
+        {"an _EXT with no square is left, and reported", P + "<GRIDSQUARE_EXT:2>LM ", 0, false,
+         nullptr, P + "<GRIDSQUARE_EXT:2>LM <GRIDSQUARE:6>JN18DT ",
+         R + "GRIDSQUARE_EXT LM has no 8-character GRIDSQUARE beside it\n"},
         {"the station's own", MY, 4, false, nullptr, MY + "<MY_GRIDSQUARE:4>JN18 ", ""},
         {"an empty field is filled in place", "<GRIDSQUARE:0>" + P, 0, false, nullptr,
          "<GRIDSQUARE:6>JN18DT" + P, ""},

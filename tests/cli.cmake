@@ -8,7 +8,7 @@ target_link_libraries(tolka_cli_tests PRIVATE tolka_cli_core tolka_core GTest::g
 gtest_discover_tests(tolka_cli_tests)
 
 # The built program end to end, one test for each group of e2e.sh.
-foreach(group statuses alignment operands long-line interactive distance)
+foreach(group statuses alignment operands long-line interactive distance adif)
   add_test(NAME cli.e2e_${group}
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/e2e.sh $<TARGET_FILE:tolka-cli> ${group})
 endforeach()

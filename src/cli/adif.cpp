@@ -111,11 +111,10 @@ void AdiReader::pass_held(AdiUnit &unit)
     for (AdiField &field : unit.fields) {
         if (field.name.data())
             continue;
-        const char *p = m_buffer.data() - m_base;
-        unit.saved.emplace_back(p + field.offset + 1, field.name.size());
+        unit.saved.emplace_back(at(field.offset + 1), field.name_length);
         field.name = unit.saved.back();
         if (field.kept) {
-            unit.saved.emplace_back(p + field.data_offset, field.length);
+            unit.saved.emplace_back(at(field.data_offset), field.length);
             field.data = unit.saved.back();
         }
     }
@@ -166,13 +165,12 @@ bool AdiReader::skip_through(AdiUnit &unit, uint64_t n)
 
 void AdiReader::finish(AdiUnit &unit, AdiUnit::Kind kind, size_t end)
 {
-    const char *p = m_buffer.data() - m_base;
     for (AdiField &field : unit.fields) {
         if (field.name.data())
             continue;
-        field.name = std::string_view(p + field.offset + 1, field.name.size());
+        field.name = std::string_view(at(field.offset + 1), field.name_length);
         if (field.kept)
-            field.data = std::string_view(p + field.data_offset, field.length);
+            field.data = std::string_view(at(field.data_offset), field.length);
     }
     unit.kind = kind;
     unit.held_from = m_base + m_begin;
@@ -241,7 +239,7 @@ AdiReader::Status AdiReader::next(AdiUnit &unit)
         }
         m_preamble = false;
         AdiField field;
-        field.name = std::string_view(nullptr, tag.name_length);
+        field.name_length = tag.name_length; /* name and data point in when the unit ends */
         field.offset = m_base + m_pos;
         field.data_offset = field.offset + tag.size;
         field.length = tag.length;

@@ -21,6 +21,7 @@ constexpr uint64_t kMaxAdifField = 1 << 20;
 /* One field as read: offsets are bytes from the start of the input. */
 struct AdiField {
     std::string_view name; /* as written, any case */
+    size_t name_length = 0;
     std::string_view data; /* empty when the field was too long to hold */
     uint64_t offset = 0;   /* of its '<' */
     uint64_t data_offset = 0;
@@ -67,6 +68,8 @@ private:
     void pass_held(AdiUnit &unit);
     bool skip_through(AdiUnit &unit, uint64_t n);
     void finish(AdiUnit &unit, AdiUnit::Kind kind, size_t end);
+    /* The byte at an input offset that the buffer holds. */
+    const char *at(uint64_t offset) const { return m_buffer.data() + (offset - m_base); }
 
     Source &m_source;
     Sink *m_pass;

@@ -5,14 +5,18 @@
 # GeoConvert, on the same random positions and the locators they give; and
 # of tolka-cli distance beside GeographicLib's GeodSolve -i on the same random
 # pairs (bench/make_pairs.py), with the cost of the distance arithmetic alone
-# (bench/distance_loop.cpp) to show where the time goes.
+# (bench/distance_loop.cpp) to show where the time goes; and records per
+# second of tolka-cli adif on a log of as many records (bench/make_log.py),
+# each a pair of Maidenhead locators or ADIF positions, beside tolka-cli
+# distance on the same pairs.
 #
 #   scripts/bench-cli.sh [LINES] [RUNS]
 #
 # LINES (also the number of pairs) defaults to 1000000, RUNS (the best of
 # which counts) to 3. Builds a Release tree in build-bench. Targets:
 # tolka-cli takes at most 2x the bare loop's time each way, is at least 5x
-# faster than GeoConvert, and distance takes at most 1.3x GeodSolve's time.
+# faster than GeoConvert, distance takes at most 1.3x GeodSolve's time, and
+# adif at most 1.5x distance's time on the same pairs.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -48,6 +52,15 @@ GeodSolve -i <"$work/pairs.geod" | paste -d' ' - "$work/distances" | awk '
     if (d > 0.0015 || d < -0.0015 || b > 0.015 || b < -0.015) { n++; if (n <= 3) print "  " $0 } }
   END { if (n) print "WARNING: distance and GeodSolve differ on " n " pairs" }'
 
+# A log of the same number of records, and its pairs as distance reads them;
+# the distances adif fills are distance's, to the decimal: compare first.
+python3 "$TOLKA_ROOT/bench/make_pairs.py" --maidenhead "$lines" "$work/maidenhead"
+python3 "$TOLKA_ROOT/bench/make_log.py" "$work/maidenhead.pairs" "$work/log"
+"$cli" adif <"$work/log.adi" | grep -o '<DISTANCE:[0-9]*>[0-9.]*' | sed 's/.*>//' |
+  paste -d' ' - <("$cli" distance <"$work/log.pairs") | awk -v n="$lines" '
+  { d = $1 - $2; if (d > 0.0505 || d < -0.0505) { m++; if (m <= 3) print "  " $0 } }
+  END { if (m || NR != n) print "WARNING: adif and distance differ on " m + 0 " of " NR " records" }'
+
 # best INPUT COMMAND...: the shortest of RUNS wall-clock times, in seconds.
 best() {
   local input=$1 best= t0 t1 i
@@ -69,6 +82,8 @@ bare_decode=$(best "$work/locators" "$bare" decode)
 cli_distance=$(best "$work/pairs.pairs" "$cli" distance)
 cli_iaru=$(best "$work/pairs.pairs" "$cli" distance --iaru)
 geodsolve=$(best "$work/pairs.geod" GeodSolve -i)
+cli_adif=$(best "$work/log.adi" "$cli" adif)
+cli_log_distance=$(best "$work/log.pairs" "$cli" distance)
 
 row() { awk -v name="$1" -v t="$2" -v n="$lines" -v note="$3" \
   'BEGIN { printf "%-34s %12.0f %9.3f  %s\n", name, n / t, t, note }'; }
@@ -86,6 +101,9 @@ row "tolka-cli distance" "$cli_distance" \
   "$(ratio "$cli_distance" "$geodsolve") GeodSolve's time (target <= 1.3x)"
 row "tolka-cli distance --iaru" "$cli_iaru" "$(ratio "$cli_iaru" "$geodsolve") GeodSolve's time"
 row "GeodSolve -i (same pairs)" "$geodsolve" ""
+row "tolka-cli adif (records)" "$cli_adif" \
+  "$(ratio "$cli_adif" "$cli_log_distance") distance's time on its pairs (target <= 1.5x)"
+row "tolka-cli distance (log's pairs)" "$cli_log_distance" ""
 
 echo
 echo "Where distance's time goes: the arithmetic alone, in process, best of 3:"

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <unistd.h>
 
 #include "commands.h"
@@ -41,7 +42,12 @@ bool is_digit(char c)
  * only inside the name. */
 bool is_name_character(char c)
 {
-    return c >= ' ' && c < 127 && !strchr(",:<>{}", c);
+    switch (c) {
+    case ',': case ':': case '<': case '>': case '{': case '}':
+        return false;
+    default:
+        return c >= ' ' && c < 127;
+    }
 }
 
 std::string decimal(uint64_t n)
@@ -329,12 +335,12 @@ struct SideFields {
 const SideFields kContacted = {kLat, kLon, kGrid, kGridExt};
 const SideFields kStation = {kMyLat, kMyLon, kMyGrid, kMyGridExt};
 
-/* A point a distance is measured from or to, and how far the station may be
- * from it: half the diagonal of the locator's cell, 0 for a position. */
+/* A point a distance is measured from or to: a position, or the centre of
+ * a locator's cell, anywhere in which the station may be. */
 struct Endpoint {
     bool known = false;
     LatLon at{0, 0};
-    double slack_km = 0;
+    std::optional<Cell> cell;
 };
 
 /* Half the diagonal of a cell, in kilometres: from its centre to the
@@ -348,9 +354,16 @@ double cell_slack_km(const Cell &cell)
            1000;
 }
 
+/* How far from the point the station may be. Only a DISTANCE being checked
+ * needs it: it costs two geodesics. */
+double slack_km(const Endpoint &endpoint)
+{
+    return endpoint.cell ? cell_slack_km(*endpoint.cell) : 0;
+}
+
 Endpoint endpoint_of(const Cell &cell)
 {
-    return {true, {cell.centre_latitude(), cell.centre_longitude()}, cell_slack_km(cell)};
+    return {true, {cell.centre_latitude(), cell.centre_longitude()}, cell};
 }
 
 /* A GRIDSQUARE_EXT: two letters A-X, then optionally two digits. */
@@ -456,6 +469,7 @@ private:
     std::string_view data(FieldId id) const { return m_fields[id]->data; }
     void report(const Reason &why);
     bool read_location(FieldId id, bool bLatitude, Location &out);
+    std::optional<Cell> read_grid(const SideFields &side, std::string &locator);
     Endpoint read_side(const SideFields &side, std::vector<Edit> &edits);
     void put(FieldId id, std::string_view value, std::vector<Edit> &edits);
     void check_distance(const Endpoint &from, const Endpoint &to);
@@ -515,6 +529,38 @@ void RecordEditor::put(FieldId id, std::string_view value, std::vector<Edit> &ed
                      value.empty() ? std::string() : field_text(kFieldNames[id], value, false)});
 }
 
+/* The cell of a GRIDSQUARE or MY_GRIDSQUARE and its text in upper case, or
+ * nothing, with the problem reported. */
+std::optional<Cell> RecordEditor::read_grid(const SideFields &side, std::string &locator)
+{
+    const std::string_view text = data(side.grid);
+    const std::string_view name = kFieldNames[side.grid];
+    const Result<Cell> maidenhead = parse_locator(text, LocatorSystem::Maidenhead);
+    if (maidenhead && text.size() <= 8) {
+        locator = upper_text(text);
+        return maidenhead.value;
+    }
+    const Result<Cell> extended = parse_locator(text, LocatorSystem::Tolka);
+    char szSame[kMaxLocatorLength];
+    if (extended && text.size() == 10) {
+        convert_locator(extended.value, text, LocatorSystem::Maidenhead, szSame);
+        report(refusal(N_("%s %s is in Tolka's extended layout: the Maidenhead locator of the "
+                          "same cell is %s"),
+                       name, text, std::string_view(szSame, kMaxLocatorLength)));
+    } else if (extended && text.size() == 8)
+        report(refusal(N_("%s %s is in Tolka's extended layout, which has no Maidenhead "
+                          "equivalent at 8 characters"),
+                       name, text));
+    else if (maidenhead)
+        report(refusal(N_("%s %s has 10 characters: ADIF takes the first 8 in %s and the "
+                          "last 2 in %s"),
+                       name, text, name, kFieldNames[side.ext]));
+    else
+        report(refusal(N_("%s %s is not a Maidenhead locator of 2, 4, 6 or 8 characters"), name,
+                       text));
+    return std::nullopt;
+}
+
 Endpoint RecordEditor::read_side(const SideFields &side, std::vector<Edit> &edits)
 {
     Location lat, lon;
@@ -525,36 +571,12 @@ Endpoint RecordEditor::read_side(const SideFields &side, std::vector<Edit> &edit
 
     Endpoint endpoint;
     if (bPosition)
-        endpoint = {true, {lat.degrees, lon.degrees}, 0};
+        endpoint = {true, {lat.degrees, lon.degrees}, std::nullopt};
 
     std::optional<Cell> cell;
     std::string locator;
-    if (!bRewrite && readable(side.grid)) {
-        const std::string_view text = data(side.grid);
-        const std::string_view name = kFieldNames[side.grid];
-        const Result<Cell> maidenhead = parse_locator(text, LocatorSystem::Maidenhead);
-        const Result<Cell> extended = parse_locator(text, LocatorSystem::Tolka);
-        char szSame[kMaxLocatorLength];
-        if (maidenhead && text.size() <= 8) {
-            cell = maidenhead.value;
-            locator = upper_text(text);
-        } else if (extended && text.size() == 10) {
-            convert_locator(extended.value, text, LocatorSystem::Maidenhead, szSame);
-            report(refusal(N_("%s %s is in Tolka's extended layout: the Maidenhead locator of the "
-                              "same cell is %s"),
-                           name, text, std::string_view(szSame, kMaxLocatorLength)));
-        } else if (extended && text.size() == 8)
-            report(refusal(N_("%s %s is in Tolka's extended layout, which has no Maidenhead "
-                              "equivalent at 8 characters"),
-                           name, text));
-        else if (maidenhead)
-            report(refusal(N_("%s %s has 10 characters: ADIF takes the first 8 in %s and the "
-                              "last 2 in %s"),
-                           name, text, name, kFieldNames[side.ext]));
-        else
-            report(refusal(N_("%s %s is not a Maidenhead locator of 2, 4, 6 or 8 characters"), name,
-                           text));
-    }
+    if (!bRewrite && readable(side.grid))
+        cell = read_grid(side, locator);
     if (readable(side.ext) && !(bRewrite && m_settings.replace)) {
         const std::string_view text = data(side.ext);
         if (!is_grid_extension(text))
@@ -625,7 +647,7 @@ void RecordEditor::check_distance(const Endpoint &from, const Endpoint &to)
     /* The stations may be anywhere in their cells, and the log's figure is
      * rounded to its last decimal. */
     const double slack =
-        from.slack_km + to.slack_km + 0.5 * std::pow(10.0, -static_cast<double>(fraction.size()));
+        slack_km(from) + slack_km(to) + 0.5 * std::pow(10.0, -static_cast<double>(fraction.size()));
     if (std::fabs(km - computed) > slack + 1e-9) {
         const std::string shown = one_decimal(computed);
         report(refusal(N_("%s %s differs from the computed %s km by more than the locators' "
@@ -667,16 +689,16 @@ void RecordEditor::edit(const AdiUnit &unit, uint64_t nNumber, std::vector<Edit>
                      [](const Edit &a, const Edit &b) { return a.offset < b.offset; });
 }
 
-/* The --from point, with the size of its cell when it is a locator. */
+/* The --from point, with its cell when it is a locator. */
 Endpoint from_endpoint(const Settings &settings)
 {
     Endpoint from;
     if (!settings.from_point)
         return from;
-    from = {true, settings.from_point->at, 0};
+    from = {true, settings.from_point->at, std::nullopt};
     const Result<Cell> cell = parse_locator(settings.from, std::nullopt);
     if (cell)
-        from.slack_km = cell_slack_km(cell.value);
+        from.cell = cell.value;
     return from;
 }
 

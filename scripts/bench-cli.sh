@@ -5,9 +5,12 @@
 # GeoConvert, on the same random positions and the locators they give; and
 # of tolka-cli distance beside GeographicLib's GeodSolve -i on the same random
 # pairs (bench/make_pairs.py), with the cost of the distance arithmetic alone
-# (bench/distance_loop.cpp) to show where the time goes; and of tolka-cli
-# edi on a generated contest log of 10,000 contacts beside awk adding up its
-# points column (reading and splitting the lines: the least a check does).
+# (bench/distance_loop.cpp) to show where the time goes; of tolka-cli edi on
+# a generated contest log of 10,000 contacts beside awk adding up its points
+# column (reading and splitting the lines: the least a check does); and
+# records per second of tolka-cli adif on a log of as many records
+# (bench/make_log.py), each a pair of Maidenhead locators or ADIF positions,
+# beside tolka-cli distance on the same pairs.
 #
 #   scripts/bench-cli.sh [LINES] [RUNS]
 #
@@ -15,7 +18,8 @@
 # which counts) to 3. Builds a Release tree in build-bench. Targets:
 # tolka-cli takes at most 2x the bare loop's time each way, is at least 5x
 # faster than GeoConvert, distance takes at most 1.3x GeodSolve's time, and
-# edi checks the 10,000 contacts in well under 0.1 s.
+# edi checks the 10,000 contacts in well under 0.1 s, and adif takes at most
+# 1.5x distance's time on the same pairs.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -51,6 +55,15 @@ GeodSolve -i <"$work/pairs.geod" | paste -d' ' - "$work/distances" | awk '
     if (d > 0.0015 || d < -0.0015 || b > 0.015 || b < -0.015) { n++; if (n <= 3) print "  " $0 } }
   END { if (n) print "WARNING: distance and GeodSolve differ on " n " pairs" }'
 
+# A log of the same number of records, and its pairs as distance reads them;
+# the distances adif fills are distance's, to the decimal: compare first.
+python3 "$TOLKA_ROOT/bench/make_pairs.py" --maidenhead "$lines" "$work/maidenhead"
+python3 "$TOLKA_ROOT/bench/make_log.py" "$work/maidenhead.pairs" "$work/log"
+"$cli" adif <"$work/log.adi" | grep -o '<DISTANCE:[0-9]*>[0-9.]*' | sed 's/.*>//' |
+  paste -d' ' - <("$cli" distance <"$work/log.pairs") | awk -v n="$lines" '
+  { d = $1 - $2; if (d > 0.0505 || d < -0.0505) { m++; if (m <= 3) print "  " $0 } }
+  END { if (m || NR != n) print "WARNING: adif and distance differ on " m + 0 " of " NR " records" }'
+
 # best INPUT COMMAND...: the shortest of RUNS wall-clock times, in seconds.
 best() {
   local input=$1 best= t0 t1 i
@@ -76,6 +89,8 @@ awk '{ for (i = 1; i <= 2; i++) if (index($i, ",") == 0 && length($i) < 6) next;
 iaru_pairs=$(wc -l <"$work/pairs.iaru")
 cli_iaru=$(best "$work/pairs.iaru" "$cli" distance --iaru)
 geodsolve=$(best "$work/pairs.geod" GeodSolve -i)
+cli_adif=$(best "$work/log.adi" "$cli" adif)
+cli_log_distance=$(best "$work/log.pairs" "$cli" distance)
 
 # A contest log from JN18DT, CR LF: random subsquares from IM00AA to KO99XX,
 # one contact in twenty a duplicate, one in fifty struck out (ERROR), one in
@@ -120,6 +135,9 @@ row "tolka-cli edi (a 10,000-contact log)" "$cli_edi" \
   "$(ratio "$cli_edi" "$awk_edi") awk's time (target well under 0.1 s)" "$edi_contacts"
 row "tolka-cli edi --write" "$cli_edi_write" "" "$edi_contacts"
 row "awk adding up the points" "$awk_edi" "" "$edi_contacts"
+row "tolka-cli adif (records)" "$cli_adif" \
+  "$(ratio "$cli_adif" "$cli_log_distance") distance's time on its pairs (target <= 1.5x)"
+row "tolka-cli distance (log's pairs)" "$cli_log_distance" ""
 
 echo
 echo "Where distance's time goes: the arithmetic alone, in process, best of 3:"

@@ -4,6 +4,7 @@
 
 #include <locale.h>
 
+#include "copy_maidenhead.h"
 #include "i18n.h"
 #include "support.h"
 
@@ -180,4 +181,5 @@ void complete_window1(GtkWidget *window1)
     g_signal_connect(G_OBJECT(window1), "focus", G_CALLBACK(on_window1_focus), NULL);
     g_signal_connect(G_OBJECT(window1), "delete-event", G_CALLBACK(on_window1_delete_event),
                      NULL);
+    add_copy_maidenhead(window1);
 }

@@ -2,13 +2,13 @@
 # linked with the window's own code only to compare with it), and the built
 # program end to end.
 add_executable(tolka_cli_tests cli/parse_test.cpp cli/convert_test.cpp cli/distance_test.cpp
-               cli/lines_test.cpp cli/edi_test.cpp)
+               cli/lines_test.cpp cli/edi_test.cpp cli/adif_test.cpp)
 target_link_libraries(tolka_cli_tests PRIVATE tolka_cli_core tolka_core GTest::gtest
                       GTest::gtest_main)
 gtest_discover_tests(tolka_cli_tests)
 
 # The built program end to end, one test for each group of e2e.sh.
-foreach(group statuses alignment operands long-line interactive distance edi)
+foreach(group statuses alignment operands long-line interactive distance edi adif)
   add_test(NAME cli.e2e_${group}
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/e2e.sh $<TARGET_FILE:tolka-cli> ${group})
 endforeach()

@@ -18,9 +18,9 @@ const char *const kDmsOutputs[] = {"entry9",  "entry10", "entry11", "entry12",
 struct DmsCase {
     const char *szFields[6];   // entry2..entry7
     bool bWest, bSouth;
-    const char *szLocator;     // expected in entry1, or nullptr: refused
-    int nRefused;              // the refused field (0..5 for entry2..entry7)
-    const char *szReason;      // its tooltip and description
+    const char *szLocator;       // expected in entry1, or nullptr: refused
+    int nRefused = -1;           // the refused field (0..5 for entry2..entry7)
+    const char *szReason = "";   // its tooltip and description
 };
 
 const DmsCase kDmsCases[] = {
@@ -146,9 +146,10 @@ TEST_F(DmsToLocatorTest, ShowsTheLocatorOrMarksTheRefusedField)
             const bool bRefused = !row.szLocator && i == row.nRefused;
             EXPECT_EQ(Mark(Widget(kDmsInputs[i])), bRefused ? row.szReason : "")
                 << where << ": " << kDmsInputs[i];
-            if (bRefused)
+            if (bRefused) {
                 EXPECT_EQ(gtk_window_get_focus(GTK_WINDOW(m_window)), Widget(kDmsInputs[i]))
                     << where;
+            }
         }
     }
 }

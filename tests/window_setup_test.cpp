@@ -1,7 +1,7 @@
-// The window as main completes it after create_window1: the Tab order and
-// Enter in the fields. Names, tooltips and widths are checked through the
-// accessibility layer by the end-to-end test, and against the catalogues by
-// i18n_test.cpp.
+// The window as main completes it after create_window1: the Tab order,
+// Enter in the fields, and the locator fields' copy as Maidenhead. Names,
+// tooltips and widths are checked through the accessibility layer by the
+// end-to-end test, and against the catalogues by i18n_test.cpp.
 #include <string>
 #include <vector>
 
@@ -48,6 +48,50 @@ const std::vector<const char *> CompletedWindowTest::kOrder = {
     "entry9",  "entry10", "entry11", "entry12", "entry13", "entry14",
     "entry15", "entry16", "button1",
 };
+
+// The item that the field's menu gets when it opens, in a menu of its own.
+GtkWidget *CopyItem(GtkWidget *entry, GtkWidget *menu)
+{
+    g_signal_emit_by_name(entry, "populate-popup", menu);
+    GList *children = gtk_container_get_children(GTK_CONTAINER(menu));
+    GtkWidget *item = nullptr;
+    for (GList *l = children; l; l = l->next)
+        if (std::string(gtk_widget_get_name(GTK_WIDGET(l->data))) == "copy_maidenhead")
+            item = GTK_WIDGET(l->data);
+    g_list_free(children);
+    return item;
+}
+
+TEST_F(CompletedWindowTest, CopiesTheSameCellInMaidenheadAndIsInsensitiveWithoutOne)
+{
+    static const struct {
+        const char *szField, *szText, *szCopied; // "": the item is insensitive
+    } kRows[] = {
+        {"entry1", "jn18dtkk78", "JN18DT44LM"}, {"entry1", "rr99xxxx99", "RR99XX99XX"},
+        {"entry8", " jn18DT ", "JN18DT"},       {"entry8", "jn18dtkk", ""},
+        {"entry8", "JN18DT44LM", ""},           {"entry8", "jn1", ""},
+        {"entry8", "", ""},
+    };
+    GtkClipboard *clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
+    for (const auto &row : kRows) {
+        SetText(row.szField, row.szText);
+        GtkWidget *menu = gtk_menu_new();
+        g_object_ref_sink(menu);
+        GtkWidget *item = CopyItem(Widget(row.szField), menu);
+        ASSERT_NE(item, nullptr) << row.szField;
+        const bool bSensitive = *row.szCopied != '\0';
+        EXPECT_EQ(GTK_WIDGET_SENSITIVE(item) != 0, bSensitive) << row.szText;
+        if (bSensitive) {
+            gtk_clipboard_set_text(clipboard, "before", -1);
+            gtk_menu_item_activate(GTK_MENU_ITEM(item));
+            gchar *szCopied = gtk_clipboard_wait_for_text(clipboard);
+            EXPECT_STREQ(szCopied, row.szCopied) << row.szText;
+            g_free(szCopied);
+        }
+        gtk_widget_destroy(menu);
+        g_object_unref(menu);
+    }
+}
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "adif.h"
 #include "distance.h"
 #include "edi.h"
 #include "format.h"
@@ -26,7 +27,7 @@ bool encode_line(std::string_view line, const Settings &settings, OutputBuffer &
 
 bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &out, Reason &why)
 {
-    const Result<Cell> cell = parse_locator(line, settings.system);
+    const Result<Cell> cell = parse_locator(line, settings.layout);
     if (!cell) {
         why = cell.reason;
         return false;
@@ -73,7 +74,7 @@ bool distance_line(std::string_view line, const Settings &settings, OutputBuffer
     }
     DistancePoint points[2];
     for (size_t i = 0; i < 2; i++) {
-        const Result<DistancePoint> point = parse_point(words[i], settings.system, settings.iaru);
+        const Result<DistancePoint> point = parse_point(words[i], settings.layout, settings.iaru);
         if (!point) {
             why = point.reason;
             return false;
@@ -86,18 +87,39 @@ bool distance_line(std::string_view line, const Settings &settings, OutputBuffer
     return true;
 }
 
+bool convert_line(std::string_view line, const Settings &settings, OutputBuffer &out, Reason &why)
+{
+    const Result<Cell> cell = parse_locator(line, std::nullopt);
+    if (!cell) {
+        why = cell.reason;
+        return false;
+    }
+    char szLocator[kMaxLocatorLength];
+    why = convert_locator(cell.value, line, settings.convert_to, szLocator);
+    if (!why.empty())
+        return false;
+    out.append(std::string_view(szLocator, static_cast<size_t>(cell.value.length)));
+    return true;
+}
+
 const Command kCommands[] = {
     {"encode", kEncodeBit, N_("encode [--precision N] [--maidenhead] [LATITUDE LONGITUDE]"),
      N_("  encode    positions to locators"), true, encode_line, 0},
-    {"decode", kDecodeBit, N_("decode [--centre] [--dms] [--maidenhead] [LOCATOR...]"),
+    {"decode", kDecodeBit, N_("decode [--centre] [--dms] [--maidenhead|--extended] [LOCATOR...]"),
      N_("  decode    locators to positions (the south-west corner of the cell)"), false,
      decode_line, 0},
-    {"distance", kDistanceBit, N_("distance [--iaru] [--maidenhead] [--unit km|mi|nmi] [FROM TO]"),
+    {"distance", kDistanceBit, N_("distance [--iaru] [--maidenhead|--extended] [--unit km|mi|nmi] [FROM TO]"),
      N_("  distance  distance and bearing between two points, short and long path"), true,
      distance_line, 2},
     {"edi", kEdiBit, N_("edi [--write] FILE..."),
      N_("  edi       checks the points of VHF contest logs (EDI) by the IARU Region 1 rule"),
      false, nullptr, 0, edi_files},
+    {"convert", kConvertBit, N_("convert [--to maidenhead|extended] [LOCATOR...]"),
+     N_("  convert   locators to the same cells in the other layout"), false, convert_line, 0},
+    {"adif", kAdifBit,
+     N_("adif [--from LOCATOR|LAT,LON] [--precision N] [--replace] [--check] [FILE]"),
+     N_("  adif      fills and checks the locators and distances of an ADIF log"), false, nullptr,
+     1, nullptr, run_adif},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 
@@ -112,6 +134,7 @@ bool set_precision(Settings &settings, std::string_view value)
     for (const auto &length : kLengths)
         if (value == length.text) {
             settings.precision = length.nLength;
+            settings.precision_given = true;
             return true;
         }
     return false;
@@ -120,6 +143,44 @@ bool set_precision(Settings &settings, std::string_view value)
 bool set_maidenhead(Settings &settings, std::string_view)
 {
     settings.system = LocatorSystem::Maidenhead;
+    settings.layout = LocatorSystem::Maidenhead;
+    return true;
+}
+
+bool set_extended(Settings &settings, std::string_view)
+{
+    settings.system = LocatorSystem::Tolka;
+    settings.layout = LocatorSystem::Tolka;
+    return true;
+}
+
+bool set_convert_to(Settings &settings, std::string_view value)
+{
+    if (value != "maidenhead" && value != "extended")
+        return false;
+    settings.convert_to = value == "maidenhead" ? LocatorSystem::Maidenhead : LocatorSystem::Tolka;
+    return true;
+}
+
+bool set_from(Settings &settings, std::string_view value)
+{
+    const Result<DistancePoint> point = parse_point(value, std::nullopt, false);
+    if (point) {
+        settings.from = value;
+        settings.from_point = point.value;
+    }
+    return static_cast<bool>(point);
+}
+
+bool set_replace(Settings &settings, std::string_view)
+{
+    settings.replace = true;
+    return true;
+}
+
+bool set_check(Settings &settings, std::string_view)
+{
+    settings.check = true;
     return true;
 }
 
@@ -158,12 +219,16 @@ bool set_write(Settings &settings, std::string_view)
 } // namespace
 
 const Option kOptions[] = {
-    {"--precision", "N", kEncodeBit,
-     N_("  --precision N  locator length: 2, 4, 6, 8 or 10 characters (default 10)"),
+    {"--precision", "N", kEncodeBit | kAdifBit,
+     N_("  --precision N  locator length: 2, 4, 6, 8 or 10 characters (default 10; adif: 6)"),
      set_precision, N_("precision %s is not 2, 4, 6, 8 or 10")},
     {"--maidenhead", nullptr, kEncodeBit | kDecodeBit | kDistanceBit,
      N_("  --maidenhead   the standard Maidenhead locator instead of Tolka's extended one"),
      set_maidenhead, nullptr},
+    {"--extended", nullptr, kEncodeBit | kDecodeBit | kDistanceBit,
+     N_("  --extended     Tolka's extended locator (decode and distance tell them apart by\n"
+        "                 character 7 when neither option is given)"),
+     set_extended, nullptr},
     {"--centre", nullptr, kDecodeBit,
      N_("  --centre       the centre of the cell instead of its south-west corner"), set_centre,
      nullptr},
@@ -178,6 +243,19 @@ const Option kOptions[] = {
     {"--write", nullptr, kEdiBit,
      N_("  --write        the corrected log on standard output, the report on standard error"),
      set_write, nullptr},
+    {"--to", "LAYOUT", kConvertBit,
+     N_("  --to LAYOUT    convert to maidenhead (the default) or extended"), set_convert_to,
+     N_("layout %s is not maidenhead or extended")},
+    {"--from", "POINT", kAdifBit,
+     N_("  --from POINT   adif: the logging station when a record does not say, a locator\n"
+        "                 or LATITUDE,LONGITUDE"),
+     set_from, N_("--from %s is not a locator or LATITUDE,LONGITUDE")},
+    {"--replace", nullptr, kAdifBit,
+     N_("  --replace      adif: replace the DISTANCE and locators a record has"), set_replace,
+     nullptr},
+    {"--check", nullptr, kAdifBit,
+     N_("  --check        adif: only the messages and a summary, no log written"), set_check,
+     nullptr},
 };
 const size_t kOptionCount = sizeof kOptions / sizeof kOptions[0];
 
@@ -357,6 +435,8 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
     const Command &command = *invocation.command;
     if (command.files)
         return command.files(invocation.operands, invocation.settings, out, err, messages);
+    if (command.run_whole)
+        return command.run_whole(invocation, in, out, messages);
     OutputBuffer buffer(out);
     Tally tally;
     if (invocation.operands.empty())

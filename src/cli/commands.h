@@ -1,6 +1,7 @@
 /* tolka-cli's commands and options, as two tables in commands.cpp. A
  * command is a line function (see lines.h) and the way its operands make
- * lines, or a function over the files its operands name; an option names the commands it applies to and sets a field of the
+ * lines, or a function over the files its operands name, or over its whole
+ * input; an option names the commands it applies to and sets a field of the
  * Settings. A new command is one row of kCommands (and its bit), its options
  * rows of kOptions. */
 #ifndef TOLKA_CLI_COMMANDS_H
@@ -16,7 +17,17 @@
 constexpr char kProgram[] = "tolka-cli";
 
 /* One bit per command, for the options that apply to it. */
-enum : unsigned { kEncodeBit = 1, kDecodeBit = 2, kDistanceBit = 4, kEdiBit = 8 };
+enum : unsigned {
+    kEncodeBit = 1,
+    kDecodeBit = 2,
+    kDistanceBit = 4,
+    kEdiBit = 8,
+    kConvertBit = 16,
+    kAdifBit = 32
+};
+
+struct Invocation;
+class Messages;
 
 /* A command over whole files instead of lines: the operands name them (at
  * least one); returns the exit status. */
@@ -32,6 +43,10 @@ struct Command {
     LineFunction convert;
     size_t operands; /* how many it takes when given any (fewer than 10); 0: any number */
     FileFunction files = nullptr; /* set: a command over files, convert unused */
+    /* A command that reads its input whole rather than line by line: it
+     * runs instead of convert, and returns the exit status. */
+    int (*run_whole)(const Invocation &invocation, Source &in, Sink &out,
+                     Messages &messages) = nullptr;
 };
 
 struct Option {
@@ -44,7 +59,7 @@ struct Option {
     const char *refusal; /* "%s" is the value */
 };
 
-/* The three commands, one line each (see LineFunction). */
+/* The line commands, one line each (see LineFunction). */
 bool encode_line(std::string_view line, const Settings &settings, OutputBuffer &out,
                  Reason &why);
 bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &out,
@@ -52,6 +67,9 @@ bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &
 /* Two points separated by blanks: FROM TO. */
 bool distance_line(std::string_view line, const Settings &settings, OutputBuffer &out,
                    Reason &why);
+/* A locator of either layout, as the same cell in the layout of --to. */
+bool convert_line(std::string_view line, const Settings &settings, OutputBuffer &out,
+                  Reason &why);
 
 struct Invocation {
     enum Action { kRun, kHelp, kVersion, kUsageError } action = kUsageError;

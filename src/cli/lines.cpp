@@ -133,7 +133,7 @@ const char *translate(const char *szMsgid)
 void Messages::report(std::string_view where, const Reason &why)
 {
     std::string reason;
-    append_substituted(reason, translate(why.format), why.args, 3);
+    append_substituted(reason, translate(why.format), why.args, 4);
     m_text.assign(m_program);
     m_text += ": ";
     if (where.empty())

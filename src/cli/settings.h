@@ -3,17 +3,28 @@
 #ifndef TOLKA_CLI_SETTINGS_H
 #define TOLKA_CLI_SETTINGS_H
 
+#include <optional>
+#include <string_view>
+
 #include "distance.h"
 #include "locator.h"
 
 struct Settings {
     LocatorSystem system = LocatorSystem::Tolka; /* --maidenhead */
+    /* decode, distance: --maidenhead or --extended; none: told by character 7 */
+    std::optional<LocatorSystem> layout;
+    LocatorSystem convert_to = LocatorSystem::Maidenhead; /* convert --to */
     int precision = kMaxLocatorLength;           /* encode --precision */
+    bool precision_given = false;                /* adif's default is 6 */
     bool centre = false;                         /* decode --centre */
     bool dms = false;                            /* decode --dms */
     bool iaru = false;                           /* distance --iaru */
     DistanceUnit unit = DistanceUnit::kilometre; /* distance --unit */
     bool write = false;                          /* edi --write */
+    std::string_view from;                       /* adif --from, as given */
+    std::optional<DistancePoint> from_point;     /* adif --from, read */
+    bool replace = false;                        /* adif --replace */
+    bool check = false;                          /* adif --check */
 };
 
 #endif

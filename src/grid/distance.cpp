@@ -88,7 +88,7 @@ LatLon centre_of(const Cell &cell)
 constexpr int kContestLength = 6;
 
 /* The centre of the cell that a 6-character locator names. */
-LatLon contest_centre(std::string_view locator, LocatorSystem system)
+LatLon contest_centre(std::string_view locator, std::optional<LocatorSystem> system)
 {
     return centre_of(parse_locator(locator.substr(0, kContestLength), system).value);
 }
@@ -135,6 +135,14 @@ GeodesicPaths geodesic_paths(LatLon from, LatLon to)
             {circumference - metres, normalise_bearing(bearing + 180)}};
 }
 
+double geodesic_metres(LatLon from, LatLon to)
+{
+    double metres;
+    GeographicLib::Geodesic::WGS84().Inverse(from.latitude, from.longitude, to.latitude,
+                                             to.longitude, metres);
+    return metres;
+}
+
 ContestDistance iaru_distance(LatLon from, LatLon to)
 {
     const double lat1 = from.latitude * kRadiansPerDegree;
@@ -149,7 +157,8 @@ ContestDistance iaru_distance(LatLon from, LatLon to)
     return {kilometres, static_cast<int>(kilometres) + 1};
 }
 
-Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, bool bContest)
+Result<DistancePoint> parse_point(std::string_view text, std::optional<LocatorSystem> system,
+                                  bool bContest)
 {
     const size_t nComma = text.find(',');
     if (nComma != std::string_view::npos) {
@@ -163,7 +172,7 @@ Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, b
         point.contest = point.at;
         if (bContest) {
             char szLocator[kContestLength];
-            encode_locator(position.value, system, kContestLength, szLocator);
+            encode_locator(position.value, LocatorSystem::Tolka, kContestLength, szLocator);
             point.contest = contest_centre(std::string_view(szLocator, kContestLength), system);
         }
         return {point, {}};
@@ -181,7 +190,7 @@ Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, b
         if (cell.value.length < kContestLength)
             return refused<DistancePoint>(
                 refusal(N_("%s is shorter than the 6 characters the contest rule needs"), text));
-        point.contest = contest_centre(text, system);
+        point.contest = contest_centre(text, cell.value.system);
     }
     return {point, {}};
 }

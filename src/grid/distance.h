@@ -26,7 +26,7 @@ struct DistancePoint {
 };
 
 /* One word of a distance line: a locator of 2, 4, 6, 8 or 10 characters of
- * the system, any case, at its cell's centre (the doubles `decode --centre`
+ * the system (none: told by character 7), any case, at its cell's centre (the doubles `decode --centre`
  * prints), or LATITUDE,LONGITUDE in decimal degrees with no blank, read
  * exactly for its range, then taken as the nearest doubles. With bContest,
  * contest is the centre of the 6-character cell that the contest rule puts
@@ -35,7 +35,8 @@ struct DistancePoint {
  * belongs to the cell north or east of it, 90 N to the top row, 180 E to the
  * last column), and a locator of 2 or 4 is refused, as the rule refuses it;
  * else contest is at. */
-Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, bool bContest);
+Result<DistancePoint> parse_point(std::string_view text, std::optional<LocatorSystem> system,
+                                  bool bContest);
 
 /* The contest rule's place of a station: the centre of the subsquare that a
  * 6-character locator names (both systems name them alike), any case; any
@@ -59,6 +60,9 @@ struct GeodesicPaths {
     Path long_path;
 };
 GeodesicPaths geodesic_paths(LatLon from, LatLon to);
+
+/* The short path's length alone, in metres: the same geodesic. */
+double geodesic_metres(LatLon from, LatLon to);
 
 /* The IARU Region 1 VHF contest rule between two points already at their
  * locators' centres: spherical law of cosines, 111.2 km per degree of arc;

@@ -80,18 +80,53 @@ void write_characters(int32_t nLongitude, int32_t nLatitude, LocatorSystem syste
 const char *const kOrdinals[kMaxLocatorLength] = {"1", "2", "3", "4", "5",
                                                   "6", "7", "8", "9", "10"};
 
-Reason wrong_character(std::string_view text, size_t pos, const Level &level)
+/* The first six characters read alike in both layouts; past them, the
+ * message names the layout that was expected. */
+constexpr size_t kCommonLength = 6;
+
+Reason wrong_character(std::string_view text, size_t pos, const Level &level, LocatorSystem system)
 {
-    const char *szFormat = level.cFirst == '0'    ? N_("character %s of %s must be a digit 0-9, not %s")
-                           : level.nCells == 18   ? N_("character %s of %s must be a letter A-R, not %s")
-                                                  : N_("character %s of %s must be a letter A-X, not %s");
+    const bool bDigit = level.cFirst == '0';
+    const char *szFormat;
+    if (pos < kCommonLength)
+        szFormat = bDigit                ? N_("character %s of %s must be a digit 0-9, not %s")
+                   : level.nCells == 18 ? N_("character %s of %s must be a letter A-R, not %s")
+                                        : N_("character %s of %s must be a letter A-X, not %s");
+    else if (system == LocatorSystem::Maidenhead)
+        szFormat = bDigit ? N_("character %s of %s must be a digit 0-9 in the Maidenhead layout, not %s")
+                          : N_("character %s of %s must be a letter A-X in the Maidenhead layout, not %s");
+    else
+        szFormat = bDigit ? N_("character %s of %s must be a digit 0-9 in the extended layout, not %s")
+                          : N_("character %s of %s must be a letter A-X in the extended layout, not %s");
     return refusal(szFormat, kOrdinals[pos], text, character_at(text, pos));
+}
+
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool is_letter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
 } // namespace
 
-Result<Cell> parse_locator(std::string_view text, LocatorSystem system)
+LocatorSystem layout_of(std::string_view text)
 {
+    return text.size() > kCommonLength && is_digit(text[kCommonLength]) ? LocatorSystem::Maidenhead
+                                                                         : LocatorSystem::Tolka;
+}
+
+Result<Cell> parse_locator(std::string_view text, std::optional<LocatorSystem> chosen)
+{
+    if (!chosen && text.size() > kCommonLength && text.size() <= kMaxLocatorLength &&
+        !is_digit(text[kCommonLength]) && !is_letter(text[kCommonLength]))
+        return refused<Cell>(refusal(N_("character 7 of %s must be a letter A-X (extended layout) "
+                                        "or a digit 0-9 (Maidenhead layout), not %s"),
+                                     text, character_at(text, kCommonLength)));
+    const LocatorSystem system = chosen ? *chosen : layout_of(text);
     const Level *l = levels(system);
     int32_t nIndex[2] = {0, 0}; /* longitude, latitude */
     for (size_t i = 0; i < text.size() && i < kMaxLocatorLength; i++) {
@@ -101,7 +136,7 @@ Result<Cell> parse_locator(std::string_view text, LocatorSystem system)
         const Level &level = l[i / 2];
         const int nDigit = c - level.cFirst;
         if (nDigit < 0 || nDigit >= level.nCells)
-            return refused<Cell>(wrong_character(text, i, level));
+            return refused<Cell>(wrong_character(text, i, level, system));
         nIndex[i % 2] += nDigit * level.nWeight;
     }
     if (text.empty())
@@ -113,6 +148,7 @@ Result<Cell> parse_locator(std::string_view text, LocatorSystem system)
 
     Cell cell;
     cell.length = static_cast<int>(text.size());
+    cell.system = system;
     cell.longitude_index = nIndex[0];
     cell.latitude_index = nIndex[1];
     cell.span = l[cell.length / 2 - 1].nWeight;
@@ -145,4 +181,17 @@ int64_t cell_longitude_e4(const Cell &cell, bool bCentre)
 {
     return int64_t{cell.longitude_index} * 12500 - int64_t{180 * 3600} * 10000 +
            (bCentre ? int64_t{cell.span} * 6250 : 0);
+}
+
+Reason convert_locator(const Cell &cell, std::string_view text, LocatorSystem to, char *szOut)
+{
+    if (cell.length == 8 && cell.system != to)
+        return refusal(to == LocatorSystem::Maidenhead
+                           ? N_("%s has no Maidenhead equivalent: at 8 characters the two layouts "
+                                "name different cells")
+                           : N_("%s has no extended equivalent: at 8 characters the two layouts "
+                                "name different cells"),
+                       text);
+    write_characters(cell.longitude_index, cell.latitude_index, to, cell.length, szOut);
+    return {};
 }

@@ -8,6 +8,7 @@
 #define TOLKA_GRID_LOCATOR_H
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "position.h"
@@ -20,6 +21,7 @@ constexpr int kMaxLocatorLength = 10;
 /* The cell a locator names. */
 struct Cell {
     int length = 0; /* characters: 2, 4, 6, 8 or 10 */
+    LocatorSystem system = LocatorSystem::Tolka; /* the layout it was read in */
     /* Exact: south-west corner and size in finest cells (the same count on
      * both axes). */
     int32_t longitude_index = 0, latitude_index = 0, span = 0;
@@ -33,8 +35,21 @@ struct Cell {
 };
 
 /* A locator of 2, 4, 6, 8 or 10 characters of the system, in any case.
- * text holds neither line end nor surrounding blanks. */
-Result<Cell> parse_locator(std::string_view text, LocatorSystem system);
+ * text holds neither line end nor surrounding blanks. With no system, the
+ * layout is told by character 7 (see layout_of). */
+Result<Cell> parse_locator(std::string_view text, std::optional<LocatorSystem> system);
+
+/* The layout of a locator of 8 or 10 characters: Maidenhead when character
+ * 7 is a digit, Tolka's extended otherwise; shorter ones read alike in
+ * both, taken as Tolka's. */
+LocatorSystem layout_of(std::string_view text);
+
+/* Writes the locator of the same cell in the layout `to` to szOut
+ * (cell.length characters, upper case, no terminator). 2 to 6 characters
+ * and 10 name the same cells in both layouts; 8 characters of one layout
+ * have no equivalent in the other and are refused (text is the locator as
+ * read, for the message). */
+Reason convert_locator(const Cell &cell, std::string_view text, LocatorSystem to, char *szOut);
 
 /* Writes the locator of the cell holding p, nLength characters (2, 4, 6, 8
  * or 10), upper case, to szOut (no terminator). An edge belongs to the cell

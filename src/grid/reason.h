@@ -13,15 +13,15 @@
 
 struct Reason {
     const char *format = nullptr; /* null: nothing refused */
-    std::string_view args[3];     /* substituted for the %s in order */
+    std::string_view args[4];     /* substituted for the %s in order */
 
     bool empty() const { return format == nullptr; }
 };
 
 inline Reason refusal(const char *format, std::string_view a = {}, std::string_view b = {},
-                      std::string_view c = {})
+                      std::string_view c = {}, std::string_view d = {})
 {
-    return Reason{format, {a, b, c}};
+    return Reason{format, {a, b, c, d}};
 }
 
 template <class T>
@@ -40,7 +40,7 @@ Result<T> refused(const Reason &why)
     return result;
 }
 
-/* Appends szFormat to out with each "%s", or "%N$s" (N from 1 to 3), replaced
+/* Appends szFormat to out with each "%s", or "%N$s" (N from 1 to 9), replaced
  * by the argument it names and "%%" by "%": the reason's text once
  * szFormat has been translated. */
 void append_substituted(std::string &out, const char *szFormat, const std::string_view *args,

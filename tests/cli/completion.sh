@@ -19,18 +19,22 @@ expect() {
     status=1
   fi
 }
-expect "encode decode distance edi --help --version" ""
+expect "encode decode distance edi convert adif --help --version" ""
 expect "encode" en
 expect "--help" --h
-expect "--precision --maidenhead --help" encode --
-expect "--centre --dms --maidenhead --help" decode ""-
+expect "--precision --maidenhead --extended --help" encode --
+expect "--centre --dms --maidenhead --extended --help" decode ""-
 expect "--centre" decode JN18 --c
 expect "2 4 6 8 10" encode --precision ""
 expect "" encode -33
 expect "" decode jn
-expect "--iaru --maidenhead --unit --help" distance JN18 -
+expect "--iaru --maidenhead --extended --unit --help" distance JN18 -
 expect "km mi nmi" distance --unit ""
 expect "nmi" distance --iaru --unit n
+expect "maidenhead extended" convert --to ""
+expect "--from --precision --replace --check --help" adif --
+expect "" adif --from ""
+expect "$(dirname "$0")/completion.sh" adif "$(dirname "$0")/completion.s"
 expect "--write" edi --w
 # edi completes file names.
 cd "$(dirname "$1")"

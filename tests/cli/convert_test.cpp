@@ -34,6 +34,7 @@ Settings settings_of(LocatorSystem system, bool bCentre = false, bool bDms = fal
 {
     Settings settings;
     settings.system = system;
+    settings.layout = system;
     settings.centre = bCentre;
     settings.dms = bDms;
     settings.precision = nPrecision;
@@ -64,7 +65,7 @@ TEST(CliDecode, PrintsCornerOrCentreInDegreesOrDms)
         {M, false, true, "JN18DT72AX", "48 48 14.38 N 2 18 30.00 E"},
         {M, true, false, "JN18DT72", "48.80208333333333 2.3125"},
         {M, false, false, "JN18DT72", "48.8 2.308333333333333"},
-        {T, false, false, "JN18DT72", "refused: character 7 of JN18DT72 must be a letter A-X, not 7"},
+        {T, false, false, "JN18DT72", "refused: character 7 of JN18DT72 must be a letter A-X in the extended layout, not 7"},
     };
     for (const auto &row : kRows)
         EXPECT_EQ(converted(decode_line, settings_of(row.system, row.bCentre, row.bDms),
@@ -144,6 +145,62 @@ TEST(CliRoundTrip, SampledCellsOfEightAndTenCharactersComeBackFromTheirCentre)
             settings_of(LocatorSystem::Tolka, true, true, static_cast<int>(locator.size()));
         EXPECT_EQ(converted(encode_line, settings, converted(decode_line, settings, locator)),
                   locator);
+    }
+}
+
+TEST(CliConvert, EitherLayoutIsToldByCharacterSevenAndEightCharactersHaveNoEquivalent)
+{
+    const LocatorSystem T = LocatorSystem::Tolka, M = LocatorSystem::Maidenhead;
+    static const struct {
+        LocatorSystem to;
+        const char *szLocator, *szExpected;
+    } kRows[] = {
+        {M, "jn18dtkk78", "JN18DT44LM"},
+        {T, "JN18DT44LM", "JN18DTKK78"},
+        {M, "JN18DT44LM", "JN18DT44LM"},
+        {T, "RR99XX99XX", "RR99XXXX99"},
+        {M, "jn18dt", "JN18DT"},
+        {M, "JN18DT72", "JN18DT72"},
+        {M, "JN18DTKK",
+         "refused: JN18DTKK has no Maidenhead equivalent: at 8 characters the two layouts name "
+         "different cells"},
+        {T, "JN18DT72",
+         "refused: JN18DT72 has no extended equivalent: at 8 characters the two layouts name "
+         "different cells"},
+        {M, "JN18DT#X",
+         "refused: character 7 of JN18DT#X must be a letter A-X (extended layout) or a digit 0-9 "
+         "(Maidenhead layout), not #"},
+        {M, "JN18DT7K",
+         "refused: character 8 of JN18DT7K must be a digit 0-9 in the Maidenhead layout, not K"},
+    };
+    Settings settings;
+    for (const auto &row : kRows) {
+        settings.convert_to = row.to;
+        EXPECT_EQ(converted(convert_line, settings, row.szLocator), row.szExpected)
+            << row.szLocator;
+    }
+    // decode and distance, with neither option, read both layouts.
+    EXPECT_EQ(converted(decode_line, Settings(), "JN18DT72"), "48.8 2.308333333333333");
+    EXPECT_EQ(converted(decode_line, Settings(), "JN18DTKK78"), "48.81041666666667 2.287152777777778");
+    EXPECT_EQ(converted(distance_line, Settings(), "JN18DT44LM JN18DTKK78"),
+              "0.000 180.00 40007.863 0.00");
+}
+
+TEST(CliConvert, SampledTenCharacterCellsConvertBothWaysExactly)
+{
+    std::mt19937_64 random(16);
+    std::uniform_int_distribution<int64_t> index(0, 1036799);
+    char szTolka[kMaxLocatorLength], szMaidenhead[kMaxLocatorLength];
+    Settings settings;
+    for (int i = 0; i < 20000; i++) {
+        const int64_t nLo = index(random), nLa = index(random);
+        write_locator(nLo, nLa, LocatorSystem::Tolka, 10, szTolka);
+        write_locator(nLo, nLa, LocatorSystem::Maidenhead, 10, szMaidenhead);
+        const std::string tolka(szTolka, 10), maidenhead(szMaidenhead, 10);
+        settings.convert_to = LocatorSystem::Maidenhead;
+        ASSERT_EQ(converted(convert_line, settings, tolka), maidenhead);
+        settings.convert_to = LocatorSystem::Tolka;
+        ASSERT_EQ(converted(convert_line, settings, maidenhead), tolka);
     }
 }
 

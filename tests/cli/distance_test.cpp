@@ -188,7 +188,7 @@ TEST(DistancePoint, NeitherLocatorNorPositionSaysWhatIsWrong)
     } cases[] = {
         {"JN18D", "JN18D has an odd number of characters"},
         {"ZZ", "character 1 of ZZ must be a letter A-R, not Z"},
-        {"JN18DT72", "character 7 of JN18DT72 must be a letter A-X, not 7"},
+        {"JN18DT72", "character 7 of JN18DT72 must be a letter A-X in the extended layout, not 7"},
         {"JN18DTKK78XX", "JN18DTKK78XX is longer than 10 characters"},
         {"48.81056", "48.81056 is not a point: a position is written LATITUDE,LONGITUDE, with no "
                      "blank"},

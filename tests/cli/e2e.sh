@@ -35,7 +35,7 @@ statuses)
   check "every line converted" 0 'JN18DTKK78\n\nRR99XXXX99\n' '' '48.81056 2.28722\n\n90 180\n' encode
   check "a line refused" 1 'JN18\n\n' 'tolka-cli: line 2: latitude 91 is out of range (-90 to 90)' \
     '48 2\n91 0\n' encode --precision 4
-  check "unknown command" 2 '' 'tolka-cli: unknown command convert'$'\n''Usage: *' '' convert
+  check "unknown command" 2 '' 'tolka-cli: unknown command transmogrify'$'\n''Usage: *' '' transmogrify
   check "precision 3" 2 '' 'tolka-cli: precision 3 is not 2, 4, 6, 8 or 10'$'\n''Usage: *' '' \
     encode --precision 3
   "$cli" --help >"$work/out" || fail "help: exit status $?"
@@ -196,6 +196,19 @@ bad.edi: $(summary 442)"
   [ "$status" = 1 ] || fail "--write: exit status $status"
   cmp -s fixed.edi good.edi || fail "--write: the corrected log is not good.edi: $(od -c fixed.edi)"
   [ "$(cat report)" = "$bad" ] || fail "--write: report '$(cat report)'"
+  ;;
+adif)
+  # A file operand, standard input, a missing file, --check, a usage error.
+  log='<CALL:4>W1AW <GRIDSQUARE:4>FN31 <EOR>\r\n'
+  printf '%b' "$log" >"$work/log.adi"
+  check "a file" 0 '<CALL:4>W1AW <GRIDSQUARE:4>FN31 <DISTANCE:6>5731.0 <EOR>\r\n' '' '' \
+    adif --from JN18DT "$work/log.adi"
+  check "standard input" 0 "$log" '' "$log" adif
+  check "a missing file" 1 '' "tolka-cli: cannot open $work/none.adi: *" '' adif "$work/none.adi"
+  check "check" 0 '' 'tolka-cli: records read: 1, locators filled: 0, distances filled: 1, problems: 0' \
+    "$log" adif --check --from jn18dt
+  check "a bad --from" 2 '' 'tolka-cli: --from JN18D is not a locator or LATITUDE,LONGITUDE'$'\n''Usage: *' \
+    '' adif --from JN18D
   ;;
 *)
   echo "unknown group $group"

@@ -106,8 +106,8 @@ TEST(CliRun, ConvertsEveryLineAndNamesTheRefusedOnes)
          {0, "10540.614 312.51 14334.764 132.51 16966.02 16967\n", ""}},
         {{"distance", "--maidenhead", "--iaru", "JN18DT72", "jn18dt72ax"}, "",
          {0, "0.368 307.12 40026.084 127.12 0.00 1\n", ""}},
-        {{"distance", "JN18DT72", "JN18"}, "",
-         {1, "\n", "tolka-cli: character 7 of JN18DT72 must be a letter A-X, not 7\n"}},
+        {{"distance", "--extended", "JN18DT72", "JN18"}, "",
+         {1, "\n", "tolka-cli: character 7 of JN18DT72 must be a letter A-X in the extended layout, not 7\n"}},
         {{"--version"}, "", {0, "tolka-cli (Tolka) " TOLKA_VERSION "\n", ""}},
     };
     for (const auto &row : kRows)

@@ -153,16 +153,16 @@ TEST(CliLocator, EachLevelRefusesTheWrongCharacterByPosition)
         {LocatorSystem::Tolka, "JS", "character 2 of JS must be a letter A-R, not S"},
         {LocatorSystem::Tolka, "JNA8", "character 3 of JNA8 must be a digit 0-9, not A"},
         {LocatorSystem::Tolka, "JN18DY", "character 6 of JN18DY must be a letter A-X, not Y"},
-        {LocatorSystem::Tolka, "JN18DT7K", "character 7 of JN18DT7K must be a letter A-X, not 7"},
-        {LocatorSystem::Tolka, "JN18DTKKA8", "character 9 of JN18DTKKA8 must be a digit 0-9, not A"},
+        {LocatorSystem::Tolka, "JN18DT7K", "character 7 of JN18DT7K must be a letter A-X in the extended layout, not 7"},
+        {LocatorSystem::Tolka, "JN18DTKKA8", "character 9 of JN18DTKKA8 must be a digit 0-9 in the extended layout, not A"},
         {LocatorSystem::Tolka, "JN1é", "character 4 of JN1é must be a digit 0-9, not é"},
         {LocatorSystem::Tolka, "JN 18", "character 3 of JN 18 must be a digit 0-9, not  "},
         {LocatorSystem::Tolka, "JN1", "JN1 has an odd number of characters"},
         {LocatorSystem::Tolka, "JN18DTKK78AA", "JN18DTKK78AA is longer than 10 characters"},
         {LocatorSystem::Tolka, "", "a locator is expected"},
         {LocatorSystem::Maidenhead, "jn18dt72ax", "accepted"},
-        {LocatorSystem::Maidenhead, "JN18DTKK", "character 7 of JN18DTKK must be a digit 0-9, not K"},
-        {LocatorSystem::Maidenhead, "JN18DT72Y0", "character 9 of JN18DT72Y0 must be a letter A-X, not Y"},
+        {LocatorSystem::Maidenhead, "JN18DTKK", "character 7 of JN18DTKK must be a digit 0-9 in the Maidenhead layout, not K"},
+        {LocatorSystem::Maidenhead, "JN18DT72Y0", "character 9 of JN18DT72Y0 must be a letter A-X in the Maidenhead layout, not Y"},
     };
     for (const auto &row : kRows)
         EXPECT_EQ(decoded_or_refusal(row.szText, row.system), row.szExpected) << row.szText;

@@ -75,6 +75,7 @@ LANGUAGES = {
         "names": FRENCH_NAMES,
         "radios": ["Longitude est", "Longitude ouest", "Latitude nord", "Latitude sud"],
         "menu": ["Couper", "Copier", "Coller", "Supprimer", "Tout sélectionner"],
+        "copy_maidenhead": "Copier au format Maidenhead (ADIF)",
         "paste": "Coller",
         "separator": ",",
         "catalogue": "fr",
@@ -99,6 +100,7 @@ LANGUAGES = {
         },
         "radios": ["Longitude east", "Longitude west", "Latitude north", "Latitude south"],
         "menu": ["Cut", "Copy", "Paste", "Delete", "Select All"],
+        "copy_maidenhead": "Copy as Maidenhead (ADIF)",
         "paste": "Paste",
         "separator": ".",
         "catalogue": "en",
@@ -501,7 +503,14 @@ def paste_into(window, display, entry, text):
 
         items = wait_for("the context menu", menu_items)
         names = [i.name for i in items]
-        check(names == window.language["menu"], f"the context menu reads {names}")
+        # The locator fields' menus end with the copy in Maidenhead's layout,
+        # which an empty field leaves insensitive.
+        locator_field = entry in ("entry1", "entry8")
+        copy = [window.language["copy_maidenhead"]] if locator_field else []
+        check(names == window.language["menu"] + copy, f"the context menu reads {names}")
+        if locator_field:
+            check(not has_state(items[-1], pyatspi.STATE_SENSITIVE),
+                  "its Maidenhead copy is insensitive for an empty field")
         paste = next(i for i in items if i.name == window.language["paste"])
         wait_for("its paste item to be enabled",
                  lambda: has_state(paste, pyatspi.STATE_SENSITIVE))

@@ -1,0 +1,799 @@
+#include "adif.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <unistd.h>
+
+#include "commands.h"
+
+namespace {
+
+/* No tag of ADIF comes near it: a '<' with no '>' this close opens none. */
+constexpr size_t kMaxTag = 256;
+/* Room for the largest field held whole, its tag and one read. */
+constexpr size_t kCapacity = kMaxAdifField + kMaxTag + kChunk;
+
+char upper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool same_name(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); i++)
+        if (upper(a[i]) != upper(b[i]))
+            return false;
+    return true;
+}
+
+bool is_digit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+/* Field names: printable ASCII but the characters ADIF reserves; a space
+ * only inside the name. */
+bool is_name_character(char c)
+{
+    switch (c) {
+    case ',': case ':': case '<': case '>': case '{': case '}':
+        return false;
+    default:
+        return c >= ' ' && c < 127;
+    }
+}
+
+std::string decimal(uint64_t n)
+{
+    char sz[24];
+    return std::string(sz, std::to_chars(sz, sz + sizeof sz, n).ptr);
+}
+
+/* A tag as read: "<NAME>", "<NAME:LENGTH>" or "<NAME:LENGTH:TYPE>". */
+struct Tag {
+    size_t size = 0; /* bytes from '<' to '>' included; 0: not a tag */
+    size_t name_length = 0;
+    bool has_length = false;
+    uint64_t length = 0;
+};
+
+Tag read_tag(std::string_view text)
+{
+    Tag tag;
+    size_t i = 1;
+    while (i < text.size() && is_name_character(text[i]))
+        i++;
+    tag.name_length = i - 1;
+    if (tag.name_length == 0 || i == text.size() || text[1] == ' ' || text[i - 1] == ' ')
+        return {};
+    if (text[i] == ':') {
+        const size_t nDigits = ++i;
+        while (i < text.size() && is_digit(text[i]) && i - nDigits < 18)
+            tag.length = tag.length * 10 + static_cast<uint64_t>(text[i++] - '0');
+        if (i == nDigits || i == text.size())
+            return {};
+        tag.has_length = true;
+        if (text[i] == ':') /* the type: one letter in ADIF 3, a few for older files */
+            while (++i < text.size() && text[i] != '>' && is_name_character(text[i])) {
+            }
+    }
+    if (i == text.size() || text[i] != '>')
+        return {};
+    tag.size = i + 1;
+    return tag;
+}
+
+/* The start of a tag that is not ADIF, for its message. */
+std::string quoted_tag(std::string_view text)
+{
+    constexpr size_t kShown = 24;
+    size_t n = 1;
+    while (n < text.size() && n < kShown && text[n] != '>' && text[n] != '<' &&
+           static_cast<unsigned char>(text[n]) >= ' ')
+        n++;
+    if (n < text.size() && text[n] == '>')
+        n++;
+    return std::string(text.substr(0, n));
+}
+
+} // namespace
+
+AdiReader::AdiReader(Source &source, Sink *pass)
+    : m_source(source), m_pass(pass), m_buffer(kCapacity)
+{
+}
+
+/* Makes the names and data of the fields read so far independent of the
+ * buffer, then passes the unit's held bytes up to m_pos through. */
+void AdiReader::pass_held(AdiUnit &unit)
+{
+    for (AdiField &field : unit.fields) {
+        if (field.name.data())
+            continue;
+        unit.saved.emplace_back(at(field.offset + 1), field.name_length);
+        field.name = unit.saved.back();
+        if (field.kept) {
+            unit.saved.emplace_back(at(field.data_offset), field.length);
+            field.data = unit.saved.back();
+        }
+    }
+    if (m_pass && m_pos > m_begin)
+        m_pass->write(m_buffer.data() + m_begin, m_pos - m_begin);
+    m_begin = m_pos;
+}
+
+bool AdiReader::have(AdiUnit &unit, size_t n)
+{
+    while (m_end - m_pos < n) {
+        if (m_eof || m_error)
+            return false;
+        if (m_buffer.size() - m_end < kChunk) {
+            /* A unit too large to hold: what is read of it goes first. */
+            if (m_buffer.size() - (m_end - m_begin) < kChunk)
+                pass_held(unit);
+            memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+            m_base += m_begin;
+            m_pos -= m_begin;
+            m_end -= m_begin;
+            m_begin = 0;
+        }
+        const long nRead = m_source.read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+        if (nRead < 0)
+            m_error = true;
+        else if (nRead == 0)
+            m_eof = true;
+        else
+            m_end += static_cast<size_t>(nRead);
+    }
+    return true;
+}
+
+/* Passes the n bytes of data at m_pos straight through, in reads. */
+bool AdiReader::skip_through(AdiUnit &unit, uint64_t n)
+{
+    while (n > 0) {
+        if (m_pos == m_end && !have(unit, 1))
+            return false;
+        const size_t nTaken = static_cast<size_t>(std::min<uint64_t>(n, m_end - m_pos));
+        m_pos += nTaken;
+        n -= nTaken;
+        pass_held(unit);
+    }
+    return true;
+}
+
+void AdiReader::finish(AdiUnit &unit, AdiUnit::Kind kind, size_t end)
+{
+    for (AdiField &field : unit.fields) {
+        if (field.name.data())
+            continue;
+        field.name = std::string_view(at(field.offset + 1), field.name_length);
+        if (field.kept)
+            field.data = std::string_view(at(field.data_offset), field.length);
+    }
+    unit.kind = kind;
+    unit.held_from = m_base + m_begin;
+    unit.bytes = std::string_view(m_buffer.data() + m_begin, end - m_begin);
+    m_begin = m_pos = end;
+}
+
+AdiReader::Status AdiReader::next(AdiUnit &unit)
+{
+    unit.fields.clear();
+    unit.problems.clear();
+    unit.saved.clear();
+    if (!m_started) {
+        /* Text before the first tag is a header's free text: a '<' in it
+         * opens no field. A file that starts with a tag has no header. */
+        m_started = true;
+        have(unit, 4);
+        std::string_view start(m_buffer.data(), m_end);
+        if (start.substr(0, 3) == "\xEF\xBB\xBF")
+            start.remove_prefix(3);
+        m_preamble = !start.empty() && start[0] != '<';
+    }
+    for (;;) {
+        const void *pOpen = memchr(m_buffer.data() + m_pos, '<', m_end - m_pos);
+        if (!pOpen) {
+            m_pos = m_end;
+            if (have(unit, 1))
+                continue;
+            if (m_error)
+                return kError;
+            /* After the last record, text is free: a '<' there opens nothing. */
+            if (unit.fields.empty())
+                unit.problems.clear();
+            if (m_begin == m_end)
+                return kEnd;
+            if (!unit.fields.empty())
+                unit.problems.push_back({unit.fields.front().offset,
+                                         N_("the record has no <EOR>: the file ends at byte %s"),
+                                         {decimal(m_base + m_end)}});
+            finish(unit, AdiUnit::kRest, m_end);
+            return kUnit;
+        }
+        m_pos = static_cast<size_t>(static_cast<const char *>(pOpen) - m_buffer.data());
+        have(unit, kMaxTag);
+        if (m_error)
+            return kError;
+        const std::string_view text(m_buffer.data() + m_pos, std::min(kMaxTag, m_end - m_pos));
+        const Tag tag = read_tag(text);
+        const std::string_view name = text.substr(1, tag.name_length);
+        if (tag.size > 0 && !tag.has_length) {
+            const bool bHeader = same_name(name, "EOH");
+            if (bHeader || same_name(name, "EOR")) {
+                m_preamble = false;
+                unit.end_tag = m_base + m_pos;
+                m_pos += tag.size;
+                finish(unit, bHeader ? AdiUnit::kHeader : AdiUnit::kRecord, m_pos);
+                return kUnit;
+            }
+        }
+        if (tag.size == 0 || !tag.has_length) {
+            if (!m_preamble)
+                unit.problems.push_back(
+                    {m_base + m_pos, N_("%s is not an ADIF tag"), {quoted_tag(text)}});
+            m_pos++;
+            continue;
+        }
+        m_preamble = false;
+        AdiField field;
+        field.name_length = tag.name_length; /* name and data point in when the unit ends */
+        field.offset = m_base + m_pos;
+        field.data_offset = field.offset + tag.size;
+        field.length = tag.length;
+        field.kept = tag.length <= kMaxAdifField;
+        if (field.kept && !have(unit, tag.size + tag.length)) {
+            if (m_error)
+                return kError;
+            const size_t nAvailable = m_end - m_pos - tag.size;
+            unit.problems.push_back(
+                {field.offset, N_("%s declares %s bytes, but the file ends after %s"),
+                 {std::string(m_buffer.data() + m_pos, tag.size), decimal(tag.length),
+                  decimal(nAvailable)}});
+            m_pos = m_end;
+            finish(unit, AdiUnit::kRest, m_end);
+            unit.fields.clear();
+            return kUnit;
+        }
+        unit.fields.push_back(field);
+        if (field.kept) {
+            m_pos += tag.size + tag.length;
+            continue;
+        }
+        const std::string tagText(m_buffer.data() + m_pos, tag.size);
+        m_pos += tag.size;
+        pass_held(unit);
+        const uint64_t nStart = m_base + m_pos;
+        if (!skip_through(unit, tag.length)) {
+            if (m_error)
+                return kError;
+            unit.problems.push_back({field.offset,
+                                     N_("%s declares %s bytes, but the file ends after %s"),
+                                     {tagText, decimal(tag.length), decimal(m_base + m_pos - nStart)}});
+            finish(unit, AdiUnit::kRest, m_end);
+            unit.fields.clear();
+            return kUnit;
+        }
+    }
+}
+
+LocationStatus parse_location(std::string_view text, bool bLatitude, Location &out)
+{
+    if (text.size() != 11 || text[4] != ' ' || text[7] != '.')
+        return LocationStatus::kMalformed;
+    const char cHemisphere = upper(text[0]);
+    const bool bNegative = bLatitude ? cHemisphere == 'S' : cHemisphere == 'W';
+    if (!bNegative && cHemisphere != (bLatitude ? 'N' : 'E'))
+        return LocationStatus::kMalformed;
+    int64_t nDigits[3] = {0, 0, 0}; /* degrees, minutes, thousandths */
+    static const struct {
+        size_t pos, count;
+    } kParts[3] = {{1, 3}, {5, 2}, {8, 3}};
+    for (int k = 0; k < 3; k++)
+        for (size_t i = kParts[k].pos; i < kParts[k].pos + kParts[k].count; i++) {
+            if (!is_digit(text[i]))
+                return LocationStatus::kMalformed;
+            nDigits[k] = nDigits[k] * 10 + (text[i] - '0');
+        }
+    const int64_t nLimit = bLatitude ? 90 : 180;
+    if (nDigits[1] >= 60 || nDigits[0] > nLimit ||
+        (nDigits[0] == nLimit && (nDigits[1] | nDigits[2]) != 0))
+        return LocationStatus::kOutOfRange;
+    const int64_t nThousandths = nDigits[1] * 1000 + nDigits[2];
+    out.coordinate.units = nDigits[0] * kUnitsPerDegree + nThousandths * (kUnitsPerMinute / 1000);
+    out.coordinate.beyond = false;
+    out.coordinate.negative = bNegative && out.coordinate.units != 0;
+    const double degrees = static_cast<double>(nDigits[0]) + nThousandths / 60000.0;
+    out.degrees = bNegative ? -degrees : degrees;
+    return LocationStatus::kRead;
+}
+
+namespace {
+
+/* The fields a record is read for, in the order of kFieldNames. */
+enum FieldId {
+    kCall, kQsoDate, kTimeOn, kLat, kLon, kMyLat, kMyLon,
+    kGrid, kGridExt, kMyGrid, kMyGridExt, kDistance, kFieldCount
+};
+const std::string_view kFieldNames[kFieldCount] = {
+    "CALL", "QSO_DATE", "TIME_ON", "LAT", "LON", "MY_LAT", "MY_LON",
+    "GRIDSQUARE", "GRIDSQUARE_EXT", "MY_GRIDSQUARE", "MY_GRIDSQUARE_EXT", "DISTANCE"};
+
+/* One end of a contact: the contacted station's fields, or the logging
+ * station's. */
+struct SideFields {
+    FieldId lat, lon, grid, ext;
+};
+const SideFields kContacted = {kLat, kLon, kGrid, kGridExt};
+const SideFields kStation = {kMyLat, kMyLon, kMyGrid, kMyGridExt};
+
+/* A point a distance is measured from or to: a position, or the centre of
+ * a locator's cell, anywhere in which the station may be. */
+struct Endpoint {
+    bool known = false;
+    LatLon at{0, 0};
+    std::optional<Cell> cell;
+};
+
+/* Half the diagonal of a cell, in kilometres: from its centre to the
+ * farther of its west corners (the one nearer the equator). */
+double cell_slack_km(const Cell &cell)
+{
+    const LatLon centre{cell.centre_latitude(), cell.centre_longitude()};
+    const double north = cell.south + cell.span / 5760.0;
+    return std::max(geodesic_metres(centre, {cell.south, cell.west}),
+                    geodesic_metres(centre, {north, cell.west})) /
+           1000;
+}
+
+/* How far from the point the station may be. Only a DISTANCE being checked
+ * needs it: it costs two geodesics. */
+double slack_km(const Endpoint &endpoint)
+{
+    return endpoint.cell ? cell_slack_km(*endpoint.cell) : 0;
+}
+
+Endpoint endpoint_of(const Cell &cell)
+{
+    return {true, {cell.centre_latitude(), cell.centre_longitude()}, cell};
+}
+
+/* A GRIDSQUARE_EXT: two letters A-X, then optionally two digits. */
+bool is_grid_extension(std::string_view text)
+{
+    if (text.size() != 2 && text.size() != 4)
+        return false;
+    for (size_t i = 0; i < text.size(); i++) {
+        const char c = upper(text[i]);
+        if (i < 2 ? (c < 'A' || c > 'X') : !is_digit(c))
+            return false;
+    }
+    return true;
+}
+
+/* Kilometres as DISTANCE holds them: one decimal, '.' in every locale. */
+std::string one_decimal(double km)
+{
+    char sz[32];
+    return std::string(sz, std::to_chars(sz, sz + sizeof sz, km, std::chars_format::fixed, 1).ptr);
+}
+
+std::string upper_text(std::string_view text)
+{
+    std::string s(text);
+    for (char &c : s)
+        c = upper(c);
+    return s;
+}
+
+std::string field_text(std::string_view name, std::string_view value, bool bSpace)
+{
+    std::string text = "<";
+    text.append(name).append(":").append(decimal(value.size())).append(">").append(value);
+    if (bSpace)
+        text += ' ';
+    return text;
+}
+
+/* Standard output in large writes; also the sink the reader passes bytes
+ * it cannot hold to, so that everything leaves in input order. */
+class ByteWriter final : public Sink {
+public:
+    explicit ByteWriter(Sink &sink) : m_sink(sink), m_buffer(kChunk) {}
+    bool write(const char *pData, size_t nSize) override
+    {
+        m_written += nSize;
+        if (nSize > m_buffer.size() - m_used) {
+            flush();
+            if (nSize >= m_buffer.size()) {
+                if (m_error == 0 && !m_sink.write(pData, nSize))
+                    m_error = errno != 0 ? errno : EIO;
+                return m_error == 0;
+            }
+        }
+        memcpy(m_buffer.data() + m_used, pData, nSize);
+        m_used += nSize;
+        return m_error == 0;
+    }
+    void write(std::string_view text) { write(text.data(), text.size()); }
+    bool flush()
+    {
+        if (m_error == 0 && m_used > 0 && !m_sink.write(m_buffer.data(), m_used))
+            m_error = errno != 0 ? errno : EIO;
+        m_used = 0;
+        return m_error == 0;
+    }
+    uint64_t written() const { return m_written; }
+    int error() const { return m_error; }
+
+private:
+    Sink &m_sink;
+    std::vector<char> m_buffer;
+    size_t m_used = 0;
+    uint64_t m_written = 0;
+    int m_error = 0;
+};
+
+/* A change planned in a record: at input offset `offset`, `removed` bytes
+ * give way to text. */
+struct Edit {
+    uint64_t offset;
+    uint64_t removed;
+    std::string text;
+};
+
+/* What the fields of one record say, and what it gets. */
+class RecordEditor {
+public:
+    RecordEditor(const Settings &settings, Messages &messages, AdifTally &tally,
+                 const Endpoint &from)
+        : m_settings(settings), m_messages(messages), m_tally(tally), m_from(from)
+    {
+    }
+
+    /* Reads the record, reports its problems, and leaves in splices what it
+     * gets, in input order. */
+    void edit(const AdiUnit &unit, uint64_t nNumber, std::vector<Edit> &edits);
+
+private:
+    bool present(FieldId id) const { return m_fields[id] && m_fields[id]->length > 0; }
+    bool readable(FieldId id) const { return present(id) && m_fields[id]->kept; }
+    std::string_view data(FieldId id) const { return m_fields[id]->data; }
+    void report(const Reason &why);
+    bool read_location(FieldId id, bool bLatitude, Location &out);
+    std::optional<Cell> read_grid(const SideFields &side, std::string &locator);
+    Endpoint read_side(const SideFields &side, std::vector<Edit> &edits);
+    void put(FieldId id, std::string_view value, std::vector<Edit> &edits);
+    void check_distance(const Endpoint &from, const Endpoint &to);
+
+    const Settings &m_settings;
+    Messages &m_messages;
+    AdifTally &m_tally;
+    const Endpoint &m_from;
+    const AdiField *m_fields[kFieldCount];
+    const AdiUnit *m_unit = nullptr;
+    uint64_t m_number = 0;
+    std::string m_where;
+};
+
+void RecordEditor::report(const Reason &why)
+{
+    if (m_where.empty()) {
+        /* "record 3 (F5XYZ 20240512 1432)": what the record gives of it. */
+        std::string names;
+        for (FieldId id : {kCall, kQsoDate, kTimeOn})
+            if (readable(id))
+                names.append(names.empty() ? "" : " ").append(data(id));
+        const std::string number = decimal(m_number);
+        const std::string_view args[2] = {number, names};
+        append_substituted(m_where, translate(names.empty() ? N_("record %s") : N_("record %s (%s)")),
+                           args, 2);
+    }
+    m_messages.report(m_where, why);
+    m_tally.problems++;
+}
+
+bool RecordEditor::read_location(FieldId id, bool bLatitude, Location &out)
+{
+    if (!readable(id))
+        return false;
+    const LocationStatus status = parse_location(data(id), bLatitude, out);
+    if (status == LocationStatus::kMalformed)
+        report(refusal(N_("%s %s is not in ADIF's location form, such as %s"), kFieldNames[id],
+                       data(id), bLatitude ? "N048 48.633" : "E002 17.233"));
+    else if (status == LocationStatus::kOutOfRange)
+        report(refusal(N_("%s %s is out of range"), kFieldNames[id], data(id)));
+    return status == LocationStatus::kRead;
+}
+
+/* Writes the field: a new one before <EOR>, or in place of the one there
+ * (empty, or replaced) unless it already says the same. */
+void RecordEditor::put(FieldId id, std::string_view value, std::vector<Edit> &edits)
+{
+    const AdiField *field = m_fields[id];
+    if (!field) {
+        edits.push_back({m_unit->end_tag, 0, field_text(kFieldNames[id], value, true)});
+        return;
+    }
+    if (field->kept && upper_text(field->data) == value)
+        return;
+    edits.push_back({field->offset, field->data_offset + field->length - field->offset,
+                     value.empty() ? std::string() : field_text(kFieldNames[id], value, false)});
+}
+
+/* The cell of a GRIDSQUARE or MY_GRIDSQUARE and its text in upper case, or
+ * nothing, with the problem reported. */
+std::optional<Cell> RecordEditor::read_grid(const SideFields &side, std::string &locator)
+{
+    const std::string_view text = data(side.grid);
+    const std::string_view name = kFieldNames[side.grid];
+    const Result<Cell> maidenhead = parse_locator(text, LocatorSystem::Maidenhead);
+    if (maidenhead && text.size() <= 8) {
+        locator = upper_text(text);
+        return maidenhead.value;
+    }
+    const Result<Cell> extended = parse_locator(text, LocatorSystem::Tolka);
+    char szSame[kMaxLocatorLength];
+    if (extended && text.size() == 10) {
+        convert_locator(extended.value, text, LocatorSystem::Maidenhead, szSame);
+        report(refusal(N_("%s %s is in Tolka's extended layout: the Maidenhead locator of the "
+                          "same cell is %s"),
+                       name, text, std::string_view(szSame, kMaxLocatorLength)));
+    } else if (extended && text.size() == 8)
+        report(refusal(N_("%s %s is in Tolka's extended layout, which has no Maidenhead "
+                          "equivalent at 8 characters"),
+                       name, text));
+    else if (maidenhead)
+        report(refusal(N_("%s %s has 10 characters: ADIF takes the first 8 in %s and the "
+                          "last 2 in %s"),
+                       name, text, name, kFieldNames[side.ext]));
+    else
+        report(refusal(N_("%s %s is not a Maidenhead locator of 2, 4, 6 or 8 characters"), name,
+                       text));
+    return std::nullopt;
+}
+
+Endpoint RecordEditor::read_side(const SideFields &side, std::vector<Edit> &edits)
+{
+    Location lat, lon;
+    const bool bLat = read_location(side.lat, true, lat);
+    const bool bLon = read_location(side.lon, false, lon);
+    const bool bPosition = bLat && bLon;
+    const bool bRewrite = bPosition && (!present(side.grid) || m_settings.replace);
+
+    Endpoint endpoint;
+    if (bPosition)
+        endpoint = {true, {lat.degrees, lon.degrees}, std::nullopt};
+
+    std::optional<Cell> cell;
+    std::string locator;
+    if (!bRewrite && readable(side.grid))
+        cell = read_grid(side, locator);
+    if (readable(side.ext) && !(bRewrite && m_settings.replace)) {
+        const std::string_view text = data(side.ext);
+        if (!is_grid_extension(text))
+            report(refusal(N_("%s %s is not 2 letters A-X, optionally followed by 2 digits"),
+                           kFieldNames[side.ext], text));
+        else if (cell && cell->length == 8) {
+            locator.append(upper_text(text.substr(0, 2)));
+            cell = parse_locator(locator, LocatorSystem::Maidenhead).value;
+        } else if (cell || !present(side.grid))
+            report(refusal(N_("%s %s has no 8-character %s beside it"), kFieldNames[side.ext], text,
+                           kFieldNames[side.grid]));
+    }
+    if (cell && bPosition) {
+        Position position{lat.coordinate, lon.coordinate};
+        char szHeld[kMaxLocatorLength];
+        encode_locator(position, LocatorSystem::Maidenhead, cell->length, szHeld);
+        const std::string_view held(szHeld, static_cast<size_t>(cell->length));
+        if (held != locator) {
+            std::string where;
+            where.append(kFieldNames[side.lat]).append(" ").append(data(side.lat)).append(" ");
+            where.append(kFieldNames[side.lon]).append(" ").append(data(side.lon));
+            report(refusal(N_("%s %s does not hold %s: that position is in %s"),
+                           kFieldNames[side.grid], locator, where, held));
+        }
+    }
+    if (!bPosition && cell)
+        endpoint = endpoint_of(*cell);
+
+    if (bRewrite) {
+        const int nLength = m_settings.precision_given ? m_settings.precision : 6;
+        char szLocator[kMaxLocatorLength];
+        encode_locator({lat.coordinate, lon.coordinate}, LocatorSystem::Maidenhead, nLength,
+                       szLocator);
+        const std::string_view computed(szLocator, static_cast<size_t>(nLength));
+        put(side.grid, computed.substr(0, 8), edits);
+        /* An extension already there changes only under --replace, and
+         * goes with a square shorter than 8 characters. */
+        if (!present(side.ext) || m_settings.replace) {
+            if (nLength == 10)
+                put(side.ext, computed.substr(8), edits);
+            else if (present(side.ext))
+                put(side.ext, {}, edits);
+        }
+        m_tally.locators++;
+    }
+    return endpoint;
+}
+
+void RecordEditor::check_distance(const Endpoint &from, const Endpoint &to)
+{
+    const std::string_view text = data(kDistance);
+    const size_t nPoint = text.find('.');
+    const std::string_view whole = text.substr(0, nPoint);
+    const std::string_view fraction =
+        nPoint == std::string_view::npos ? std::string_view() : text.substr(nPoint + 1);
+    const bool bNumber = !whole.empty() && std::all_of(whole.begin(), whole.end(), is_digit) &&
+                         std::all_of(fraction.begin(), fraction.end(), is_digit) &&
+                         (nPoint == std::string_view::npos || !fraction.empty());
+    if (!bNumber) {
+        report(refusal(N_("%s %s is not a number of kilometres"), kFieldNames[kDistance], text));
+        return;
+    }
+    if (!from.known || !to.known)
+        return;
+    double km = 0;
+    std::from_chars(text.data(), text.data() + text.size(), km);
+    const double computed = geodesic_metres(from.at, to.at) / 1000;
+    /* The stations may be anywhere in their cells, and the log's figure is
+     * rounded to its last decimal. */
+    const double slack =
+        slack_km(from) + slack_km(to) + 0.5 * std::pow(10.0, -static_cast<double>(fraction.size()));
+    if (std::fabs(km - computed) > slack + 1e-9) {
+        const std::string shown = one_decimal(computed);
+        report(refusal(N_("%s %s differs from the computed %s km by more than the locators' "
+                          "cells allow"),
+                       kFieldNames[kDistance], text, shown));
+    }
+}
+
+void RecordEditor::edit(const AdiUnit &unit, uint64_t nNumber, std::vector<Edit> &edits)
+{
+    m_unit = &unit;
+    m_number = nNumber;
+    m_where.clear();
+    std::fill(std::begin(m_fields), std::end(m_fields), nullptr);
+    for (const AdiField &field : unit.fields) {
+        /* The names differ in their length or last letters: compare those first. */
+        for (int id = 0; id < kFieldCount; id++)
+            if (!m_fields[id] && field.name.size() == kFieldNames[id].size() &&
+                same_name(field.name, kFieldNames[id])) {
+                m_fields[id] = &field;
+                break;
+            }
+    }
+    const Endpoint to = read_side(kContacted, edits);
+    Endpoint from = read_side(kStation, edits);
+    if (!from.known)
+        from = m_from;
+    if (readable(kDistance) && !m_settings.replace)
+        check_distance(from, to);
+    else if (from.known && to.known && (!present(kDistance) || readable(kDistance))) {
+        const std::string km = one_decimal(geodesic_metres(from.at, to.at) / 1000);
+        const size_t nBefore = edits.size();
+        put(kDistance, km, edits);
+        if (edits.size() > nBefore)
+            m_tally.distances++;
+    }
+    /* Replacements come before the insertions at <EOR>, in input order. */
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const Edit &a, const Edit &b) { return a.offset < b.offset; });
+}
+
+/* The --from point, with its cell when it is a locator. */
+Endpoint from_endpoint(const Settings &settings)
+{
+    Endpoint from;
+    if (!settings.from_point)
+        return from;
+    from = {true, settings.from_point->at, std::nullopt};
+    const Result<Cell> cell = parse_locator(settings.from, std::nullopt);
+    if (cell)
+        from.cell = cell.value;
+    return from;
+}
+
+} // namespace
+
+AdifTally convert_adif(Source &in, Sink *out, const Settings &settings, Messages &messages,
+                       std::vector<Splice> *applied)
+{
+    AdifTally tally;
+    std::optional<ByteWriter> writer;
+    if (out)
+        writer.emplace(*out);
+    AdiReader reader(in, writer ? &*writer : nullptr);
+    const Endpoint from = from_endpoint(settings);
+    RecordEditor editor(settings, messages, tally, from);
+    AdiUnit unit;
+    std::vector<Edit> edits;
+    uint64_t nRecord = 0;
+    for (;;) {
+        const AdiReader::Status status = reader.next(unit);
+        if (status == AdiReader::kEnd)
+            break;
+        if (status == AdiReader::kError) {
+            messages.report({}, refusal(N_("cannot read the input: %s"), strerror(errno)));
+            tally.failed = true;
+            break;
+        }
+        for (const AdiProblem &problem : unit.problems) {
+            const std::string where = decimal(problem.offset);
+            const std::string_view number = where;
+            std::string place;
+            append_substituted(place, translate(N_("byte %s")), &number, 1);
+            messages.report(place, refusal(problem.format, problem.args[0], problem.args[1],
+                                           problem.args[2]));
+            tally.problems++;
+        }
+        edits.clear();
+        if (unit.kind == AdiUnit::kRecord)
+            editor.edit(unit, ++nRecord, edits);
+        tally.records = nRecord;
+        if (!writer)
+            continue;
+        uint64_t nPos = unit.held_from;
+        for (const Edit &edit : edits) {
+            if (edit.offset < nPos) {
+                messages.report({}, refusal(N_("record %s is too large to change in place: "
+                                               "left as it is"),
+                                            decimal(nRecord)));
+                tally.problems++;
+                continue;
+            }
+            writer->write(unit.bytes.substr(nPos - unit.held_from, edit.offset - nPos));
+            if (applied)
+                applied->push_back(
+                    {writer->written(),
+                     std::string(unit.bytes.substr(edit.offset - unit.held_from, edit.removed)),
+                     edit.text});
+            writer->write(edit.text);
+            nPos = edit.offset + edit.removed;
+        }
+        writer->write(unit.bytes.substr(nPos - unit.held_from));
+        if (writer->error() != 0)
+            break;
+    }
+    if (writer && !writer->flush()) {
+        messages.report({}, refusal(N_("cannot write the output: %s"), strerror(writer->error())));
+        tally.failed = true;
+    }
+    return tally;
+}
+
+int run_adif(const Invocation &invocation, Source &in, Sink &out, Messages &messages)
+{
+    const Settings &settings = invocation.settings;
+    int fd = -1;
+    if (!invocation.operands.empty() && invocation.operands[0] != "-") {
+        const std::string path(invocation.operands[0]);
+        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) {
+            messages.report({}, refusal(N_("cannot open %s: %s"), path, strerror(errno)));
+            return 1;
+        }
+    }
+    FdSource file(fd);
+    const AdifTally tally =
+        convert_adif(fd >= 0 ? static_cast<Source &>(file) : in, settings.check ? nullptr : &out,
+                     settings, messages);
+    if (fd >= 0)
+        close(fd);
+    if (settings.check) {
+        const std::string counts[4] = {decimal(tally.records), decimal(tally.locators),
+                                       decimal(tally.distances), decimal(tally.problems)};
+        messages.report({}, refusal(N_("records read: %s, locators filled: %s, distances filled: "
+                                       "%s, problems: %s"),
+                                    counts[0], counts[1], counts[2], counts[3]));
+    }
+    return tally.failed || tally.problems > 0 ? 1 : 0;
+}

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "distance.h"
+#include "follow.h"
 #include "format.h"
+#include "geojson.h"
 #include "locator.h"
 #include "position.h"
 #include "text.h"
@@ -31,6 +33,10 @@ bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &
         return false;
     }
     const Cell &c = cell.value;
+    if (settings.geojson) {
+        append_geojson(c, line, settings.system, out);
+        return true;
+    }
     char szLatitude[kNumberRoom], szLongitude[kNumberRoom];
     size_t nLatitude, nLongitude;
     if (settings.dms) {
@@ -88,12 +94,15 @@ bool distance_line(std::string_view line, const Settings &settings, OutputBuffer
 const Command kCommands[] = {
     {"encode", kEncodeBit, N_("encode [--precision N] [--maidenhead] [LATITUDE LONGITUDE]"),
      N_("  encode    positions to locators"), true, encode_line, 0},
-    {"decode", kDecodeBit, N_("decode [--centre] [--dms] [--maidenhead] [LOCATOR...]"),
+    {"decode", kDecodeBit, N_("decode [--centre] [--dms] [--geojson] [--maidenhead] [LOCATOR...]"),
      N_("  decode    locators to positions (the south-west corner of the cell)"), false,
      decode_line, 0},
     {"distance", kDistanceBit, N_("distance [--iaru] [--maidenhead] [--unit km|mi|nmi] [FROM TO]"),
      N_("  distance  distance and bearing between two points, short and long path"), true,
      distance_line, 2},
+    {"follow", kFollowBit, N_("follow [--precision N] [--maidenhead] [--every] [--gpsd HOST[:PORT] | -]"),
+     N_("  follow    the locator of a moving station, from gpsd or NMEA sentences"), false, nullptr,
+     1},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 
@@ -108,6 +117,7 @@ bool set_precision(Settings &settings, std::string_view value)
     for (const auto &length : kLengths)
         if (value == length.text) {
             settings.precision = length.nLength;
+            settings.precision_given = true;
             return true;
         }
     return false;
@@ -131,6 +141,24 @@ bool set_dms(Settings &settings, std::string_view)
     return true;
 }
 
+bool set_geojson(Settings &settings, std::string_view)
+{
+    settings.geojson = true;
+    return true;
+}
+
+bool set_every(Settings &settings, std::string_view)
+{
+    settings.every = true;
+    return true;
+}
+
+bool set_gpsd(Settings &settings, std::string_view value)
+{
+    settings.gpsd = value;
+    return !value.empty();
+}
+
 bool set_iaru(Settings &settings, std::string_view)
 {
     settings.iaru = true;
@@ -148,10 +176,10 @@ bool set_unit(Settings &settings, std::string_view value)
 } // namespace
 
 const Option kOptions[] = {
-    {"--precision", "N", kEncodeBit,
+    {"--precision", "N", kEncodeBit | kFollowBit,
      N_("  --precision N  locator length: 2, 4, 6, 8 or 10 characters (default 10)"),
      set_precision, N_("precision %s is not 2, 4, 6, 8 or 10")},
-    {"--maidenhead", nullptr, kEncodeBit | kDecodeBit | kDistanceBit,
+    {"--maidenhead", nullptr, kEncodeBit | kDecodeBit | kDistanceBit | kFollowBit,
      N_("  --maidenhead   the standard Maidenhead locator instead of Tolka's extended one"),
      set_maidenhead, nullptr},
     {"--centre", nullptr, kDecodeBit,
@@ -160,11 +188,20 @@ const Option kOptions[] = {
     {"--center", nullptr, kDecodeBit, nullptr, set_centre, nullptr},
     {"--dms", nullptr, kDecodeBit,
      N_("  --dms          degrees, minutes and seconds with hemisphere letters"), set_dms, nullptr},
+    {"--geojson", nullptr, kDecodeBit,
+     N_("  --geojson      each cell as a GeoJSON Feature on one line, for map programs"),
+     set_geojson, nullptr},
     {"--iaru", nullptr, kDistanceBit,
      N_("  --iaru         also the distance and points by the IARU Region 1 contest rule"),
      set_iaru, nullptr},
     {"--unit", "UNIT", kDistanceBit, N_("  --unit UNIT    distances in km (the default), mi or nmi"),
      set_unit, N_("unit %s is not km, mi or nmi")},
+    {"--every", nullptr, kFollowBit,
+     N_("  --every        a line for every fix, not only when the cell changes"), set_every,
+     nullptr},
+    {"--gpsd", "HOST[:PORT]", kFollowBit,
+     N_("  --gpsd HOST[:PORT]  the gpsd to follow (default localhost:2947)"), set_gpsd,
+     N_("gpsd %s is empty")},
 };
 const size_t kOptionCount = sizeof kOptions / sizeof kOptions[0];
 
@@ -261,6 +298,11 @@ Invocation parse_arguments(int argc, const char *const *argv)
         return usage_error(refusal(N_("%s takes %s operands, or none to read standard input"),
                                    invocation.command->name,
                                    std::string_view("0123456789").substr(nOperands, 1)));
+    /* follow reads gpsd, or standard input when told so by "-". */
+    if (invocation.command->bit == kFollowBit && !invocation.operands.empty() &&
+        (invocation.operands[0] != "-" || !invocation.settings.gpsd.empty()))
+        return usage_error(refusal(N_("follow reads gpsd (--gpsd) or standard input (-), not both or %s"),
+                                   invocation.operands[0]));
     invocation.action = Invocation::kRun;
     return invocation;
 }
@@ -338,6 +380,14 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
     }
 
     const Command &command = *invocation.command;
+    if (!command.convert) {
+        Settings settings = invocation.settings;
+        if (!settings.precision_given)
+            settings.precision = kFollowPrecision;
+        Follower follower(settings, out, messages);
+        return invocation.operands.empty() ? follow_gpsd(settings.gpsd, follower, messages)
+                                           : follow_nmea(in, follower, messages);
+    }
     OutputBuffer buffer(out);
     Tally tally;
     if (invocation.operands.empty())

@@ -16,7 +16,7 @@
 constexpr char kProgram[] = "tolka-cli";
 
 /* One bit per command, for the options that apply to it. */
-enum : unsigned { kEncodeBit = 1, kDecodeBit = 2, kDistanceBit = 4 };
+enum : unsigned { kEncodeBit = 1, kDecodeBit = 2, kDistanceBit = 4, kFollowBit = 8 };
 
 struct Command {
     const char *name;
@@ -24,7 +24,7 @@ struct Command {
     const char *synopsis; /* what follows the program's name in the usage */
     const char *summary;  /* one line of --help */
     bool join_operands;  /* all operands make one line, or each its own */
-    LineFunction convert;
+    LineFunction convert; /* null for follow, which has its own loop */
     size_t operands; /* how many it takes when given any (fewer than 10); 0: any number */
 };
 

@@ -1,5 +1,6 @@
 #include "distance.h"
 
+#include <GeographicLib/Ellipsoid.hpp>
 #include <GeographicLib/EllipticFunction.hpp>
 #include <GeographicLib/Geodesic.hpp>
 
@@ -225,4 +226,13 @@ size_t format_distance_line(const DistanceResult &result, DistanceUnit unit, cha
         p = std::to_chars(p, pEnd, result.contest->points).ptr;
     }
     return static_cast<size_t>(p - szOut);
+}
+
+CellSize cell_size(const Cell &cell)
+{
+    const GeographicLib::Ellipsoid &earth = GeographicLib::Ellipsoid::WGS84();
+    const double north = cell.south + cell.span / 5760.0; /* finest cells of 1/5760 degree */
+    const double width = cell.span / 2880.0 * kRadiansPerDegree;
+    return {earth.CircleRadius(cell.centre_latitude()) * width,
+            earth.MeridianDistance(north) - earth.MeridianDistance(cell.south)};
 }

@@ -19,11 +19,11 @@ expect() {
     status=1
   fi
 }
-expect "encode decode distance --help --version" ""
+expect "encode decode distance follow --help --version" ""
 expect "encode" en
 expect "--help" --h
 expect "--precision --maidenhead --help" encode --
-expect "--centre --dms --maidenhead --help" decode ""-
+expect "--centre --dms --geojson --maidenhead --help" decode ""-
 expect "--centre" decode JN18 --c
 expect "2 4 6 8 10" encode --precision ""
 expect "" encode -33
@@ -31,4 +31,6 @@ expect "" decode jn
 expect "--iaru --maidenhead --unit --help" distance JN18 -
 expect "km mi nmi" distance --unit ""
 expect "nmi" distance --iaru --unit n
+expect "--every" follow --e
+expect "2 4 6 8 10" follow --precision ""
 exit "$status"

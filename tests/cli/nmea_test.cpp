@@ -89,6 +89,7 @@ TEST(CliNmea, EverySentenceKindGivesItsFixOrItsRefusal)
         {"$GPGSV,1,1,02,01,40,083,46,02,17,308,41*7D", "other"},
         {"$PGRMC,A,,100,,,,,,A,,1,2,1,30*4B", "other"},
         {"$GPRM", "refused: $GPRM is not an NMEA sentence"},
+        {"$GPGSV,1,1,,,,,,,,,,,,,,,,,,,,,,,", "refused: too many fields in $GPGSV,1,1,,,,,,,,,,,,,,,,,,,,,,,"},
     };
     for (const auto &row : kRows)
         EXPECT_EQ(read(row.szSentence), row.szExpected) << row.szSentence;

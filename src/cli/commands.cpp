@@ -299,10 +299,13 @@ Invocation parse_arguments(int argc, const char *const *argv)
                                    invocation.command->name,
                                    std::string_view("0123456789").substr(nOperands, 1)));
     /* follow reads gpsd, or standard input when told so by "-". */
-    if (invocation.command->bit == kFollowBit && !invocation.operands.empty() &&
-        (invocation.operands[0] != "-" || !invocation.settings.gpsd.empty()))
-        return usage_error(refusal(N_("follow reads gpsd (--gpsd) or standard input (-), not both or %s"),
-                                   invocation.operands[0]));
+    if (invocation.command->bit == kFollowBit && !invocation.operands.empty()) {
+        if (invocation.operands[0] != "-")
+            return usage_error(refusal(N_("follow reads standard input with -, not %s"),
+                                       invocation.operands[0]));
+        if (!invocation.settings.gpsd.empty())
+            return usage_error(refusal(N_("follow reads gpsd or standard input, not both")));
+    }
     invocation.action = Invocation::kRun;
     return invocation;
 }

@@ -57,6 +57,9 @@ stdin)
   "$cli" follow --gpsd 127.0.0.1:1 >/dev/null 2>"$work/err" || status=$?
   [ "$status" = 1 ] && grep -q '^tolka-cli: cannot reach gpsd at 127.0.0.1:1: ' "$work/err" ||
     fail "no gpsd: status $status, $(cat "$work/err")"
+  status=0
+  "$cli" follow --gpsd localhost - </dev/null 2>/dev/null || status=$?
+  [ "$status" = 2 ] || fail "gpsd and standard input both: exit status $status"
   ;;
 gpsd)
   export PATH=$PATH:/usr/sbin # where gpsfake finds gpsd

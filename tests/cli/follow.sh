@@ -9,11 +9,22 @@ group=$2
 track=$(dirname "$0")/track.nmea
 work=$(mktemp -d)
 gpsfake_pid=
-cleanup() {
-  if [ -n "$gpsfake_pid" ]; then
-    kill -INT "$gpsfake_pid" 2>/dev/null || true # SIGINT: gpsfake ends its gpsd too
-    wait "$gpsfake_pid" 2>/dev/null || true
+# Ends gpsfake: SIGINT makes it end its gpsd too; if it has not gone by the
+# deadline, its children (the gpsd) and then it are killed by their ids.
+stop_gpsfake() {
+  local pid=$gpsfake_pid deadline=$((SECONDS + 10)) children
+  gpsfake_pid=
+  kill -INT "$pid" 2>/dev/null || return 0
+  while kill -0 "$pid" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do sleep 0.1; done
+  if kill -0 "$pid" 2>/dev/null; then
+    children=$(ps -o pid= --ppid "$pid" || true)
+    [ -z "$children" ] || kill -KILL $children 2>/dev/null || true
+    kill -KILL "$pid" 2>/dev/null || true
   fi
+  wait "$pid" 2>/dev/null || true
+}
+cleanup() {
+  [ -z "$gpsfake_pid" ] || stop_gpsfake
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -81,9 +92,7 @@ gpsd)
   poll 30 grep -q FN20XR "$work/out" || fail "gpsd gave no last fix"
   poll 10 grep -q FN20XR "$work/every" || true
   exec 3>&-
-  kill -INT "$gpsfake_pid"
-  wait "$gpsfake_pid" || true
-  gpsfake_pid=
+  stop_gpsfake
   status=0
   wait "$follower" || status=$?
   [ "$status" = 1 ] || fail "gpsd going away: exit status $status"

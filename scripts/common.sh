@@ -25,7 +25,7 @@ ensure_packages() {
 # What building and running the programs needs; dpkg-dev computes the Debian
 # package's dependencies.
 BUILD_PACKAGES=(g++ make cmake pkg-config libgtk2.0-dev libx11-dev xvfb gettext dpkg-dev
-  libgeographiclib-dev)
+  libgeographiclib-dev libgps-dev)
 
 # Configures and builds into the directory $1, with further CMake options.
 build_tree() {
@@ -67,7 +67,8 @@ stop_xvfb() {
 # What the whole test suite needs beyond the build.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev locales gettext desktop-file-utils groff-base man-db
   valgrind clang libfuzzer-14-dev libclang-rt-14-dev python3 python3-pyatspi at-spi2-core
-  libatk-adaptor libgail-common dbus-daemon dbus-bin procps xclip lintian appstream)
+  libatk-adaptor libgail-common dbus-daemon dbus-bin procps xclip lintian appstream
+  gpsd gpsd-clients gdal-bin)
 
 # Generates the locales the tests run under, where they are missing, and
 # lists them in /etc/locale.gen: locale-gen rebuilds every locale from that

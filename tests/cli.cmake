@@ -2,7 +2,7 @@
 # linked with the window's own code only to compare with it), and the built
 # program end to end.
 add_executable(tolka_cli_tests cli/parse_test.cpp cli/convert_test.cpp cli/distance_test.cpp
-               cli/lines_test.cpp cli/edi_test.cpp cli/adif_test.cpp)
+               cli/nmea_test.cpp cli/lines_test.cpp cli/edi_test.cpp cli/adif_test.cpp)
 target_link_libraries(tolka_cli_tests PRIVATE tolka_cli_core tolka_core GTest::gtest
                       GTest::gtest_main)
 gtest_discover_tests(tolka_cli_tests)
@@ -12,6 +12,16 @@ foreach(group statuses alignment operands long-line interactive distance edi adi
   add_test(NAME cli.e2e_${group}
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/e2e.sh $<TARGET_FILE:tolka-cli> ${group})
 endforeach()
+
+# follow on a recorded track, from standard input and through gpsd.
+foreach(group stdin gpsd)
+  add_test(NAME cli.follow_${group}
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/follow.sh $<TARGET_FILE:tolka-cli> ${group})
+endforeach()
+
+# decode --geojson as GDAL reads it.
+add_test(NAME cli.geojson_read_by_gdal
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/geojson.sh $<TARGET_FILE:tolka-cli>)
 
 # Installed into the scratch prefix of e2e.cmake: its files, and French from
 # the prefix.

@@ -7,7 +7,9 @@
 #include "adif.h"
 #include "distance.h"
 #include "edi.h"
+#include "follow.h"
 #include "format.h"
+#include "geojson.h"
 #include "locator.h"
 #include "position.h"
 #include "text.h"
@@ -33,6 +35,10 @@ bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &
         return false;
     }
     const Cell &c = cell.value;
+    if (settings.geojson) {
+        append_geojson(c, line, settings.system, out);
+        return true;
+    }
     char szLatitude[kNumberRoom], szLongitude[kNumberRoom];
     size_t nLatitude, nLongitude;
     if (settings.dms) {
@@ -105,7 +111,8 @@ bool convert_line(std::string_view line, const Settings &settings, OutputBuffer 
 const Command kCommands[] = {
     {"encode", kEncodeBit, N_("encode [--precision N] [--maidenhead] [LATITUDE LONGITUDE]"),
      N_("  encode    positions to locators"), true, encode_line, 0},
-    {"decode", kDecodeBit, N_("decode [--centre] [--dms] [--maidenhead|--extended] [LOCATOR...]"),
+    {"decode", kDecodeBit,
+     N_("decode [--centre] [--dms] [--geojson] [--maidenhead|--extended] [LOCATOR...]"),
      N_("  decode    locators to positions (the south-west corner of the cell)"), false,
      decode_line, 0},
     {"distance", kDistanceBit, N_("distance [--iaru] [--maidenhead|--extended] [--unit km|mi|nmi] [FROM TO]"),
@@ -120,6 +127,9 @@ const Command kCommands[] = {
      N_("adif [--from LOCATOR|LAT,LON] [--precision N] [--replace] [--check] [FILE]"),
      N_("  adif      fills and checks the locators and distances of an ADIF log"), false, nullptr,
      1, nullptr, run_adif},
+    {"follow", kFollowBit, N_("follow [--precision N] [--maidenhead] [--every] [--gpsd HOST[:PORT] | -]"),
+     N_("  follow    the locator of a moving station, from gpsd or NMEA sentences"), false, nullptr,
+     1, nullptr, run_follow},
 };
 const size_t kCommandCount = sizeof kCommands / sizeof kCommands[0];
 
@@ -196,6 +206,24 @@ bool set_dms(Settings &settings, std::string_view)
     return true;
 }
 
+bool set_geojson(Settings &settings, std::string_view)
+{
+    settings.geojson = true;
+    return true;
+}
+
+bool set_every(Settings &settings, std::string_view)
+{
+    settings.every = true;
+    return true;
+}
+
+bool set_gpsd(Settings &settings, std::string_view value)
+{
+    settings.gpsd = value;
+    return !value.empty();
+}
+
 bool set_iaru(Settings &settings, std::string_view)
 {
     settings.iaru = true;
@@ -219,10 +247,11 @@ bool set_write(Settings &settings, std::string_view)
 } // namespace
 
 const Option kOptions[] = {
-    {"--precision", "N", kEncodeBit | kAdifBit,
-     N_("  --precision N  locator length: 2, 4, 6, 8 or 10 characters (default 10; adif: 6)"),
+    {"--precision", "N", kEncodeBit | kAdifBit | kFollowBit,
+     N_("  --precision N  locator length: 2, 4, 6, 8 or 10 characters (default 10; adif,\n"
+        "                 follow: 6)"),
      set_precision, N_("precision %s is not 2, 4, 6, 8 or 10")},
-    {"--maidenhead", nullptr, kEncodeBit | kDecodeBit | kDistanceBit,
+    {"--maidenhead", nullptr, kEncodeBit | kDecodeBit | kDistanceBit | kFollowBit,
      N_("  --maidenhead   the standard Maidenhead locator instead of Tolka's extended one"),
      set_maidenhead, nullptr},
     {"--extended", nullptr, kEncodeBit | kDecodeBit | kDistanceBit,
@@ -235,6 +264,9 @@ const Option kOptions[] = {
     {"--center", nullptr, kDecodeBit, nullptr, set_centre, nullptr},
     {"--dms", nullptr, kDecodeBit,
      N_("  --dms          degrees, minutes and seconds with hemisphere letters"), set_dms, nullptr},
+    {"--geojson", nullptr, kDecodeBit,
+     N_("  --geojson      each cell as a GeoJSON Feature on one line, for map programs"),
+     set_geojson, nullptr},
     {"--iaru", nullptr, kDistanceBit,
      N_("  --iaru         also the distance and points by the IARU Region 1 contest rule"),
      set_iaru, nullptr},
@@ -256,6 +288,12 @@ const Option kOptions[] = {
     {"--check", nullptr, kAdifBit,
      N_("  --check        adif: only the messages and a summary, no log written"), set_check,
      nullptr},
+    {"--every", nullptr, kFollowBit,
+     N_("  --every        a line for every fix, not only when the cell changes"), set_every,
+     nullptr},
+    {"--gpsd", "HOST[:PORT]", kFollowBit,
+     N_("  --gpsd HOST[:PORT]  the gpsd to follow (default localhost:2947)"), set_gpsd,
+     N_("gpsd %s is empty")},
 };
 const size_t kOptionCount = sizeof kOptions / sizeof kOptions[0];
 
@@ -356,6 +394,14 @@ Invocation parse_arguments(int argc, const char *const *argv)
         return usage_error(refusal(N_("%s needs a FILE"), invocation.command->name));
     if (invocation.settings.write && invocation.operands.size() > 1)
         return usage_error(refusal(N_("--write takes one FILE at a time")));
+    /* follow reads gpsd, or standard input when told so by "-". */
+    if (invocation.command->bit == kFollowBit && !invocation.operands.empty()) {
+        if (invocation.operands[0] != "-")
+            return usage_error(refusal(N_("follow reads standard input with -, not %s"),
+                                       invocation.operands[0]));
+        if (!invocation.settings.gpsd.empty())
+            return usage_error(refusal(N_("follow reads gpsd or standard input, not both")));
+    }
     invocation.action = Invocation::kRun;
     return invocation;
 }

@@ -23,7 +23,8 @@ enum : unsigned {
     kDistanceBit = 4,
     kEdiBit = 8,
     kConvertBit = 16,
-    kAdifBit = 32
+    kAdifBit = 32,
+    kFollowBit = 64
 };
 
 struct Invocation;
@@ -40,7 +41,7 @@ struct Command {
     const char *synopsis; /* what follows the program's name in the usage */
     const char *summary;  /* one line of --help */
     bool join_operands;  /* all operands make one line, or each its own */
-    LineFunction convert;
+    LineFunction convert; /* null for follow, which has its own loop */
     size_t operands; /* how many it takes when given any (fewer than 10); 0: any number */
     FileFunction files = nullptr; /* set: a command over files, convert unused */
     /* A command that reads its input whole rather than line by line: it

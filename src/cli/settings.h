@@ -15,9 +15,10 @@ struct Settings {
     std::optional<LocatorSystem> layout;
     LocatorSystem convert_to = LocatorSystem::Maidenhead; /* convert --to */
     int precision = kMaxLocatorLength;           /* encode --precision */
-    bool precision_given = false;                /* adif's default is 6 */
+    bool precision_given = false;                /* adif and follow default to 6 */
     bool centre = false;                         /* decode --centre */
     bool dms = false;                            /* decode --dms */
+    bool geojson = false;                        /* decode --geojson */
     bool iaru = false;                           /* distance --iaru */
     DistanceUnit unit = DistanceUnit::kilometre; /* distance --unit */
     bool write = false;                          /* edi --write */
@@ -25,6 +26,8 @@ struct Settings {
     std::optional<DistancePoint> from_point;     /* adif --from, read */
     bool replace = false;                        /* adif --replace */
     bool check = false;                          /* adif --check */
+    bool every = false;                          /* follow --every */
+    std::string_view gpsd;                       /* follow --gpsd (an argument) */
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "distance.h"
 
+#include <GeographicLib/Ellipsoid.hpp>
 #include <GeographicLib/EllipticFunction.hpp>
 #include <GeographicLib/Geodesic.hpp>
 
@@ -7,6 +8,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "nmea.h"
 #include "position.h"
 #include "text.h"
 
@@ -93,6 +95,28 @@ LatLon contest_centre(std::string_view locator, std::optional<LocatorSystem> sys
     return centre_of(parse_locator(locator.substr(0, kContestLength), system).value);
 }
 
+/* A position's point: at the doubles given, and for the contest rule at the
+ * centre of the subsquare that holds it, found by the exact encoder. */
+DistancePoint position_point(const Position &p, LatLon at, std::optional<LocatorSystem> system,
+                             bool bContest)
+{
+    DistancePoint point{at, at};
+    if (bContest) {
+        // Six characters name the same subsquare in either layout.
+        char szLocator[kContestLength];
+        encode_locator(p, LocatorSystem::Tolka, kContestLength, szLocator);
+        point.contest = contest_centre(std::string_view(szLocator, kContestLength), system);
+    }
+    return point;
+}
+
+/* Degrees from the exact units, within a rounding or two: for the geodesic. */
+double degrees_of(const Coordinate &c)
+{
+    const double d = static_cast<double>(c.units) / kUnitsPerDegree;
+    return c.negative ? -d : d;
+}
+
 bool starts_like_a_number(char c)
 {
     return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
@@ -160,6 +184,13 @@ ContestDistance iaru_distance(LatLon from, LatLon to)
 Result<DistancePoint> parse_point(std::string_view text, std::optional<LocatorSystem> system,
                                   bool bContest)
 {
+    if (is_nmea_sentence(text)) {
+        const Result<Position> position = parse_nmea_position(text);
+        if (!position)
+            return refused<DistancePoint>(position.reason);
+        const LatLon at{degrees_of(position.value.latitude), degrees_of(position.value.longitude)};
+        return {position_point(position.value, at, system, bContest), {}};
+    }
     const size_t nComma = text.find(',');
     if (nComma != std::string_view::npos) {
         // Read exactly, so that the range is decided on the digits typed and
@@ -167,15 +198,9 @@ Result<DistancePoint> parse_point(std::string_view text, std::optional<LocatorSy
         const Result<Position> position = parse_decimal_position(text);
         if (!position)
             return refused<DistancePoint>(position.reason);
-        DistancePoint point;
-        point.at = {nearest_double(text.substr(0, nComma)), nearest_double(text.substr(nComma + 1))};
-        point.contest = point.at;
-        if (bContest) {
-            char szLocator[kContestLength];
-            encode_locator(position.value, LocatorSystem::Tolka, kContestLength, szLocator);
-            point.contest = contest_centre(std::string_view(szLocator, kContestLength), system);
-        }
-        return {point, {}};
+        const LatLon at{nearest_double(text.substr(0, nComma)),
+                        nearest_double(text.substr(nComma + 1))};
+        return {position_point(position.value, at, system, bContest), {}};
     }
     if (!text.empty() && starts_like_a_number(text[0]))
         return refused<DistancePoint>(refusal(
@@ -254,4 +279,13 @@ size_t format_contest_kilometres(double kilometres, char *szOut)
     *p++ = static_cast<char>('0' + hundredths / 10);
     *p++ = static_cast<char>('0' + hundredths % 10);
     return static_cast<size_t>(p - szOut);
+}
+
+CellSize cell_size(const Cell &cell)
+{
+    const GeographicLib::Ellipsoid &earth = GeographicLib::Ellipsoid::WGS84();
+    const double north = cell.south + cell.span / 5760.0; /* finest cells of 1/5760 degree */
+    const double width = cell.span / 2880.0 * kRadiansPerDegree;
+    return {earth.CircleRadius(cell.centre_latitude()) * width,
+            earth.MeridianDistance(north) - earth.MeridianDistance(cell.south)};
 }

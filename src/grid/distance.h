@@ -105,4 +105,12 @@ size_t format_contest_kilometres(double kilometres, char *szOut);
 /* Any finite angle in degrees as a bearing, 0 <= b < 360, never -0. */
 double normalise_bearing(double degrees);
 
+/* A cell's size on the WGS84 ellipsoid, in metres: its width along the
+ * parallel through its centre, its height along the meridian. */
+struct CellSize {
+    double width;
+    double height;
+};
+CellSize cell_size(const Cell &cell);
+
 #endif

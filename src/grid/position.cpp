@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "nmea.h"
 #include "text.h"
 
 namespace {
@@ -347,6 +348,8 @@ constexpr LetteredBytes kLettered;
 
 Result<Position> parse_position(std::string_view text)
 {
+    if (is_nmea_sentence(text))
+        return parse_nmea_position(text);
     /* A hemisphere letter or a unit mark makes the lettered form; without
      * one, the decimal form says best what is wrong with a line. */
     for (size_t i = 0; i < text.size(); i++) {

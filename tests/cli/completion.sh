@@ -19,11 +19,11 @@ expect() {
     status=1
   fi
 }
-expect "encode decode distance edi convert adif --help --version" ""
+expect "encode decode distance edi convert adif follow --help --version" ""
 expect "encode" en
 expect "--help" --h
 expect "--precision --maidenhead --extended --help" encode --
-expect "--centre --dms --maidenhead --extended --help" decode ""-
+expect "--centre --dms --geojson --maidenhead --extended --help" decode ""-
 expect "--centre" decode JN18 --c
 expect "2 4 6 8 10" encode --precision ""
 expect "" encode -33
@@ -31,6 +31,8 @@ expect "" decode jn
 expect "--iaru --maidenhead --extended --unit --help" distance JN18 -
 expect "km mi nmi" distance --unit ""
 expect "nmi" distance --iaru --unit n
+expect "--every" follow --e
+expect "2 4 6 8 10" follow --precision ""
 expect "maidenhead extended" convert --to ""
 expect "--from --precision --replace --check --help" adif --
 expect "" adif --from ""

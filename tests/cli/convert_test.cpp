@@ -204,4 +204,18 @@ TEST(CliConvert, SampledTenCharacterCellsConvertBothWaysExactly)
     }
 }
 
+TEST(CliDecode, GeojsonGivesTheCellCounterClockwiseLongitudeFirst)
+{
+    Settings settings;
+    settings.geojson = true;
+    // IF35AA: 5' of longitude by 2.5' of latitude from 14 W 35 S; the sizes
+    // checked by hand from the radii of the parallel and the meridian.
+    EXPECT_EQ(converted(decode_line, settings, "if35aa"),
+              "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Polygon\",\"coordinates\":[["
+              "[-14,-35],[-13.916666666666666,-35],[-13.916666666666666,-34.958333333333336],"
+              "[-14,-34.958333333333336],[-14,-35]]]},\"properties\":{\"locator\":\"IF35AA\","
+              "\"layout\":\"extended\",\"centre\":[-13.958333333333334,-34.979166666666664],"
+              "\"width_m\":7609.275,\"height_m\":4622.508}}");
+}
+
 } // namespace

@@ -1,0 +1,18 @@
+/* A cell as a GeoJSON Feature (RFC 7946) on one line, for map programs: one
+ * line per cell makes a GeoJSON text sequence (GDAL's GeoJSONSeq). */
+#ifndef TOLKA_CLI_GEOJSON_H
+#define TOLKA_CLI_GEOJSON_H
+
+#include <string_view>
+
+#include "lines.h"
+#include "locator.h"
+
+/* Appends the Feature of cell (named locator, of system) to out, without
+ * line end: a Polygon of its corners, longitude first, counter-clockwise
+ * from the south-west corner and closed, and the properties locator, layout,
+ * centre ([longitude, latitude]), width_m and height_m. */
+void append_geojson(const Cell &cell, std::string_view locator, LocatorSystem system,
+                    OutputBuffer &out);
+
+#endif

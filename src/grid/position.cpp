@@ -1,6 +1,7 @@
 #include "position.h"
 
 #include <cstddef>
+#include <string>
 
 #include "text.h"
 
@@ -184,9 +185,9 @@ int scan_mark(std::string_view s, size_t &pos)
         std::string_view mark;
         int nSlot;
     } kMarks[] = {
-        {"\xC2\xB0", 0}, {"d", 0},                  /* ° */
-        {"''", 2},       {"'", 1},  {"\xE2\x80\xB2", 1}, {"m", 1}, /* ′ */
-        {"\"", 2},       {"\xE2\x80\xB3", 2},       {"s", 2},      /* ″ */
+        {"\xC2\xB0", 0}, {"\xC2\xBA", 0}, {"d", 0}, /* °, and º typed for it */
+        {"''", 2},       {"'", 1},  {"\xE2\x80\xB2", 1}, {"\xE2\x80\x99", 1}, {"m", 1}, /* ′ ’ */
+        {"\"", 2},       {"\xE2\x80\xB3", 2}, {"\xE2\x80\x9D", 2}, {"s", 2}, /* ″ ” */
     };
     for (const auto &m : kMarks)
         if (s.substr(pos, m.mark.size()) == m.mark) {
@@ -196,64 +197,119 @@ int scan_mark(std::string_view s, size_t &pos)
     return -1;
 }
 
-/* 'N' and 'S' name a latitude; 'E', 'W' and 'O' (ouest) a longitude. */
-bool is_hemisphere(char c)
+bool is_letter(char c)
 {
-    return c == 'N' || c == 'S' || c == 'E' || c == 'W' || c == 'O';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+/* The hemisphere letter at pos, in upper case, or 0: 'N' and 'S' name a
+ * latitude; 'E', 'W' and 'O' (ouest) a longitude. A lower-case letter counts
+ * only where it cannot be read otherwise: standing alone, not inside a word
+ * (nan, inf) but for a unit mark before it, and an e not between a digit
+ * and an exponent's digits (1e5).
+ * An s right after a number is the seconds mark, read before this. */
+char hemisphere_at(std::string_view s, size_t pos)
+{
+    const char c = s[pos];
+    if (c == 'N' || c == 'S' || c == 'E' || c == 'W' || c == 'O')
+        return c;
+    if (c != 'n' && c != 's' && c != 'e' && c != 'w' && c != 'o')
+        return 0;
+    const char before = pos > 0 ? s[pos - 1] : ' ';
+    const char after = pos + 1 < s.size() ? s[pos + 1] : ' ';
+    /* A letter before it may be a unit mark after a number: "38sn". */
+    const bool bMarkBefore = (before == 'd' || before == 'm' || before == 's') && pos >= 2 &&
+                             is_digit(s[pos - 2]);
+    if ((is_letter(before) && !bMarkBefore) || is_letter(after))
+        return 0;
+    if (c == 'e' && (is_digit(before) || before == '.') &&
+        (is_digit(after) || after == '+' || after == '-'))
+        return 0;
+    return static_cast<char>(c - 'a' + 'A');
+}
+
+/* A coordinate in degrees, minutes and seconds with its hemisphere letter
+ * after the numbers ("48 48 38 N", "48.8566n") or before them
+ * ("N 48° 51.400'", ADIF's "N048 51.400"); a letter first ends the
+ * coordinate at the next letter, a comma or the end. */
 Result<Lettered> parse_lettered(std::string_view s, size_t &pos)
 {
     static const int64_t kPer[3] = {kUnitsPerDegree, kUnitsPerMinute, kUnitsPerSecond};
     const size_t start = pos;
+    char cLetter = hemisphere_at(s, pos);
+    const bool bLetterFirst = cLetter != 0;
+    if (bLetterFirst)
+        pos++;
     Decimal numbers[3];
     int nSlots[3];
     int nCount = 0;
+    /* An s right after a number is read as seconds; when the coordinate
+     * then fails, it may have meant south, and the message says so. */
+    size_t nSeconds = std::string_view::npos;
+    auto fail = [&](const Reason &why) {
+        if (nSeconds == std::string_view::npos)
+            return refused<Lettered>(why);
+        return refused<Lettered>(refusal(N_("in %s, s could be seconds or south: write S for south"),
+                                         s.substr(start, nSeconds + 1 - start)));
+    };
     for (;;) {
+        const size_t nBefore = pos;
         pos = skip_blanks(s, pos);
         if (pos == s.size() || s[pos] == ',') {
+            if (bLetterFirst && nCount > 0) {
+                pos = nBefore;
+                break;
+            }
+            if (bLetterFirst)
+                return fail(refusal(N_("no number after %s"), s.substr(start, 1)));
             if (nCount == 0)
-                return refused<Lettered>(refusal(N_("unexpected %s"), s.substr(pos, 1)));
-            return refused<Lettered>(refusal(
-                N_("%s has no hemisphere letter (N, S, E, W or O)"),
-                s.substr(start, s.find_last_not_of(" \t", pos - 1) + 1 - start)));
+                return fail(refusal(N_("unexpected %s"), s.substr(pos, 1)));
+            return fail(refusal(N_("%s has no hemisphere letter (N, S, E, W or O)"),
+                                s.substr(start, nBefore - start)));
         }
-        if (is_hemisphere(s[pos]))
+        if (const char c = hemisphere_at(s, pos)) {
+            if (nCount == 0)
+                return fail(refusal(N_("no number after %s"), s.substr(start, 1)));
+            if (!bLetterFirst) {
+                cLetter = c;
+                pos++;
+            } else
+                pos = nBefore; /* the next coordinate's letter */
             break;
+        }
         if (s[pos] == '-' || s[pos] == '+')
-            return refused<Lettered>(refusal(
-                N_("%s: a coordinate with a hemisphere letter takes no sign"), word_at(s, pos)));
+            return fail(refusal(N_("%s: a coordinate with a hemisphere letter takes no sign"),
+                                word_at(s, pos)));
         const size_t nNumber = pos;
         Decimal d;
         if (!scan_decimal(s, pos, d))
-            return refused<Lettered>(not_a_number(s, pos));
+            return fail(not_a_number(s, pos));
         const int nPrevious = nCount == 0 ? -1 : nSlots[nCount - 1];
         int nSlot = scan_mark(s, pos);
         if (nSlot >= 0 && nSlot <= nPrevious)
-            return refused<Lettered>(refusal(
-                N_("degrees, minutes and seconds are out of order in %s"),
-                s.substr(start, pos - start)));
+            return fail(refusal(N_("degrees, minutes and seconds are out of order in %s"),
+                                s.substr(start, pos - start)));
+        if (s[pos - 1] == 's' && (pos == s.size() || is_blank(s[pos]) || s[pos] == ','))
+            nSeconds = pos - 1;
         /* Without a mark, the number ends at a blank, a comma, a letter or
          * the end, and is the component after the one before. */
         if (nSlot < 0) {
-            if (pos < s.size() && !is_blank(s[pos]) && s[pos] != ',' && !is_hemisphere(s[pos]))
-                return refused<Lettered>(not_a_number(s, nNumber));
+            if (pos < s.size() && !is_blank(s[pos]) && s[pos] != ',' && !hemisphere_at(s, pos))
+                return fail(not_a_number(s, nNumber));
             nSlot = nPrevious + 1;
         }
         if (nSlot > 2)
-            return refused<Lettered>(
+            return fail(
                 refusal(N_("more than three numbers in %s"), s.substr(start, pos - start)));
         numbers[nCount] = d;
         nSlots[nCount] = nSlot;
         nCount++;
     }
-    if (nCount == 0)
-        return refused<Lettered>(refusal(N_("no number before %s"), s.substr(pos, 1)));
 
     Lettered c;
-    c.bLatitude = s[pos] == 'N' || s[pos] == 'S';
-    const bool bNegative = s[pos] == 'S' || s[pos] == 'W' || s[pos] == 'O';
-    c.text = s.substr(start, ++pos - start);
+    c.bLatitude = cLetter == 'N' || cLetter == 'S';
+    const bool bNegative = cLetter == 'S' || cLetter == 'W' || cLetter == 'O';
+    c.text = s.substr(start, pos - start);
     for (int i = 0; i < nCount; i++) {
         if (i + 1 < nCount && numbers[i].decimals > 0)
             return refused<Lettered>(
@@ -329,30 +385,88 @@ Result<Position> parse_decimal_position(std::string_view text)
 
 namespace {
 
-/* Bytes that make a line the lettered form: the hemisphere letters and the
- * first bytes of the unit marks (1), and the marks d, m, s after a digit (2). */
+/* Bytes that may make a line the lettered form: the upper-case hemisphere
+ * letters and the first bytes of the unit marks (kAlways), the marks d, m and
+ * s after a digit (kMark), the lower-case hemisphere letters where
+ * hemisphere_at takes them (kLower). */
+enum : unsigned char { kAlways = 1, kMark = 2, kLower = 4 };
 struct LetteredBytes {
     unsigned char kind[256] = {};
     constexpr LetteredBytes()
     {
         for (const char *p = "NSEWO'\"\xC2\xE2"; *p; p++)
-            kind[static_cast<unsigned char>(*p)] = 1;
+            kind[static_cast<unsigned char>(*p)] = kAlways;
         for (const char *p = "dms"; *p; p++)
-            kind[static_cast<unsigned char>(*p)] = 2;
+            kind[static_cast<unsigned char>(*p)] |= kMark;
+        for (const char *p = "nsewo"; *p; p++)
+            kind[static_cast<unsigned char>(*p)] |= kLower;
     }
 };
 constexpr LetteredBytes kLettered;
+
+bool is_lettered(std::string_view text)
+{
+    for (size_t i = 0; i < text.size(); i++) {
+        const unsigned char nKind = kLettered.kind[static_cast<unsigned char>(text[i])];
+        if (nKind == 0)
+            continue;
+        if ((nKind & kAlways) || ((nKind & kMark) && i > 0 && is_digit(text[i - 1])) ||
+            ((nKind & kLower) && hemisphere_at(text, i)))
+            return true;
+    }
+    return false;
+}
+
+/* A hemisphere letter or a unit mark makes the lettered form; without one,
+ * the decimal form says best what is wrong with a line. */
+Result<Position> parse_either(std::string_view text)
+{
+    return is_lettered(text) ? parse_lettered_position(text) : parse_decimal_position(text);
+}
+
+/* A refused line that reads as a position once its decimal commas (a comma
+ * between two digits) are points: the message says to write a point. Of
+ * three such commas, the middle one parts the coordinates ("48,85,2,35"). */
+bool is_decimal_comma(std::string_view text, size_t i)
+{
+    return text[i] == ',' && i > 0 && i + 1 < text.size() && is_digit(text[i - 1]) &&
+           is_digit(text[i + 1]);
+}
+
+Reason decimal_comma(std::string_view text)
+{
+    size_t nCount = 0, nFirst = 0;
+    for (size_t i = 0; i < text.size(); i++)
+        if (is_decimal_comma(text, i) && nCount++ == 0)
+            nFirst = i;
+    if (nCount == 0)
+        return {};
+    std::string pointed(text);
+    for (size_t i = 0, k = 0; i < text.size(); i++)
+        if (is_decimal_comma(text, i) && !(nCount == 3 && k++ == 1))
+            pointed[i] = '.';
+    if (!parse_either(pointed))
+        return {};
+    /* The first such number, quoted, and its two halves. */
+    size_t nBegin = nFirst, nEnd = nFirst + 1;
+    while (nBegin > 0 && is_digit(text[nBegin - 1]))
+        nBegin--;
+    while (nEnd < text.size() && is_digit(text[nEnd]))
+        nEnd++;
+    return refusal(N_("%s has a decimal comma: write the decimals after a point, %s.%s"),
+                   text.substr(nBegin, nEnd - nBegin), text.substr(nBegin, nFirst - nBegin),
+                   text.substr(nFirst + 1, nEnd - nFirst - 1));
+}
 
 } // namespace
 
 Result<Position> parse_position(std::string_view text)
 {
-    /* A hemisphere letter or a unit mark makes the lettered form; without
-     * one, the decimal form says best what is wrong with a line. */
-    for (size_t i = 0; i < text.size(); i++) {
-        const unsigned char nKind = kLettered.kind[static_cast<unsigned char>(text[i])];
-        if (nKind == 1 || (nKind == 2 && i > 0 && is_digit(text[i - 1])))
-            return parse_lettered_position(text);
+    Result<Position> position = parse_either(text);
+    if (!position) {
+        const Reason why = decimal_comma(text);
+        if (!why.empty())
+            position.reason = why;
     }
-    return parse_decimal_position(text);
+    return position;
 }

@@ -30,19 +30,18 @@ bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &
         why = cell.reason;
         return false;
     }
-    const Cell &c = cell.value;
+    /* The corner or centre exactly, printed so that it reads back inside
+     * the cell. */
+    const int64_t nLatitude = cell_latitude_e4(cell.value, settings.centre);
+    const int64_t nLongitude = cell_longitude_e4(cell.value, settings.centre);
     char szLatitude[kNumberRoom], szLongitude[kNumberRoom];
-    size_t nLatitude, nLongitude;
-    if (settings.dms) {
-        nLatitude = format_dms(cell_latitude_e4(c, settings.centre), true, szLatitude);
-        nLongitude = format_dms(cell_longitude_e4(c, settings.centre), false, szLongitude);
-    } else {
-        nLatitude = format_degrees(settings.centre ? c.centre_latitude() : c.south, szLatitude);
-        nLongitude = format_degrees(settings.centre ? c.centre_longitude() : c.west, szLongitude);
-    }
-    out.append(std::string_view(szLatitude, nLatitude));
+    const size_t nLatitudeLength = settings.dms ? format_dms(nLatitude, true, szLatitude)
+                                                : format_degrees(nLatitude, szLatitude);
+    const size_t nLongitudeLength = settings.dms ? format_dms(nLongitude, false, szLongitude)
+                                                 : format_degrees(nLongitude, szLongitude);
+    out.append(std::string_view(szLatitude, nLatitudeLength));
     out.append(" ");
-    out.append(std::string_view(szLongitude, nLongitude));
+    out.append(std::string_view(szLongitude, nLongitudeLength));
     return true;
 }
 

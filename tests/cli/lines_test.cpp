@@ -92,10 +92,10 @@ TEST(CliRun, ConvertsEveryLineAndNamesTheRefusedOnes)
           "tolka-cli: unexpected x after the two coordinates\n"}},
         {{"encode", "--maidenhead", "48 48 14.4 N", "2 18 30 E"}, "", {0, "JN18DT72AX\n", ""}},
         {{"decode", "JN18", "XX", "jn18dtkk78"}, "ignored\n",
-         {1, "48 2\n\n48.81041666666667 2.287152777777778\n",
+         {1, "48 2\n\n48.810416666667 2.287152777778\n",
           "tolka-cli: argument 2: character 1 of XX must be a letter A-R, not X\n"}},
         {{"decode", "--dms", "--centre"}, "jn18\n\n", {0, "48 30 0.00 N 3 0 0.00 E\n\n", ""}},
-        {{"decode", "--center", "--maidenhead"}, "JN18DT72\n", {0, "48.80208333333333 2.3125\n", ""}},
+        {{"decode", "--center", "--maidenhead"}, "JN18DT72\n", {0, "48.802083333334 2.3125\n", ""}},
         // distance: two operands make one line (the lines of standard input
         // are tested end to end).
         {{"distance", "--unit=mi", "--iaru", "-33.8688,151.2093", "JN18DT"}, "ignored\n",

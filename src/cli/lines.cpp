@@ -109,6 +109,11 @@ LineReader::Status LineReader::next(std::string_view &line)
         if (bSkipping || nEnd - nBegin > kMaxLine)
             return kTooLong;
         line = std::string_view(m_buffer + nBegin, nEnd - nBegin);
+        /* A byte-order mark, which some editors put at the start of a file
+         * saved as UTF-8, is not part of the first line. */
+        constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+        if (m_number == 1 && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+            line.remove_prefix(kByteOrderMark.size());
         return kLine;
     }
 }

@@ -317,7 +317,7 @@ std::string help_text()
 
 } // namespace
 
-int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
+int run(const Invocation &invocation, Source &in, Sink &out, Sink &err, bool bInterleaved)
 {
     Messages messages(err, kProgram);
     switch (invocation.action) {
@@ -327,17 +327,29 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
     case Invocation::kVersion:
         write_text(out, std::string(kProgram) + " (Tolka) " TOLKA_VERSION "\n");
         return 0;
-    case Invocation::kUsageError:
-        messages.report({}, invocation.error);
+    case Invocation::kUsageError: {
+        /* What was typed, quoted so that no control character or broken
+         * UTF-8 reaches the terminal. */
+        Reason why = invocation.error;
+        std::string quoted[3];
+        for (int i = 0; i < 3; i++) {
+            append_escaped(quoted[i], why.args[i]);
+            why.args[i] = quoted[i];
+        }
+        messages.report({}, why);
+        messages.flush();
         write_text(err, usage_text());
         write_text(err, translate(N_("Try 'tolka-cli --help' for more information.\n")));
         return 2;
+    }
     case Invocation::kRun:
         break;
     }
 
     const Command &command = *invocation.command;
     OutputBuffer buffer(out);
+    if (bInterleaved)
+        messages.interleave_with(buffer);
     Tally tally;
     if (invocation.operands.empty())
         tally = convert_lines(in, command.convert, invocation.settings, buffer, messages);
@@ -353,5 +365,6 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
         messages.report({}, refusal(N_("cannot write the output: %s"), strerror(buffer.error())));
         tally.failed = true;
     }
+    messages.flush();
     return tally.failed || tally.refused > 0 ? 1 : 0;
 }

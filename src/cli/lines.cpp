@@ -67,8 +67,9 @@ bool LineReader::fill()
     memmove(m_buffer, m_buffer + m_begin, m_end - m_begin);
     m_end -= m_begin;
     m_begin = 0;
-    if (m_pFlushFirst)
-        m_pFlushFirst->flush();
+    for (OutputBuffer *pBuffer : m_pFlush)
+        if (pBuffer)
+            pBuffer->flush();
     const long n = m_source.read(m_buffer + m_end, sizeof m_buffer - m_end);
     if (n < 0)
         return false;
@@ -137,21 +138,29 @@ void Messages::report(std::string_view where, const Reason &why)
         append_substituted(m_text, translate(N_("%s: %s")), parts, 2);
     }
     m_text += '\n';
-    m_sink.write(m_text.data(), m_text.size());
+    if (m_pResults)
+        m_pResults->flush();
+    m_out.begin_line();
+    m_out.append(m_text);
+    m_bPending = true;
 }
 
 namespace {
 
 /* One output line for one input line: the converted text, or nothing when
- * the line is refused; a blank line stays blank. */
+ * the line is refused; a blank line stays blank, unless bBlankRefused (an
+ * operand: nothing was meant by it). */
 Reason convert_one(std::string_view text, LineFunction convert, const Settings &settings,
-                   OutputBuffer &out)
+                   OutputBuffer &out, Messages &messages, bool bBlankRefused)
 {
+    messages.before_result();
     out.begin_line();
     Reason why = check_text(text);
     if (why.empty()) {
         text = trim_blanks(text);
-        if (!text.empty() && !convert(text, settings, out, why) && why.empty())
+        if (text.empty() && bBlankRefused)
+            why = refusal(N_("the operand is empty"));
+        else if (!text.empty() && !convert(text, settings, out, why) && why.empty())
             why = refusal(N_("refused"));
     }
     if (!why.empty())
@@ -178,7 +187,7 @@ Tally convert_lines(Source &source, LineFunction convert, const Settings &settin
                     OutputBuffer &out, Messages &messages)
 {
     Tally tally;
-    LineReader reader(source, &out);
+    LineReader reader(source, &out, &messages.buffer());
     std::string_view line;
     for (;;) {
         const LineReader::Status status = reader.next(line);
@@ -191,12 +200,13 @@ Tally convert_lines(Source &source, LineFunction convert, const Settings &settin
         }
         Reason why;
         if (status == LineReader::kTooLong) {
+            messages.before_result();
             out.begin_line();
             out.end_line();
             static const std::string kBound = std::to_string(kMaxLine);
             why = refusal(N_("the line is longer than %s bytes"), kBound);
         } else
-            why = convert_one(line, convert, settings, out);
+            why = convert_one(line, convert, settings, out, messages, false);
         if (!why.empty()) {
             tally.refused++;
             messages.report(place(N_("line %s"), reader.number()), why);
@@ -214,7 +224,7 @@ Tally convert_texts(const std::vector<std::string_view> &texts, LineFunction con
 {
     Tally tally;
     for (size_t i = 0; i < texts.size(); i++) {
-        const Reason why = convert_one(texts[i], convert, settings, out);
+        const Reason why = convert_one(texts[i], convert, settings, out, messages, true);
         if (!why.empty()) {
             tally.refused++;
             messages.report(texts.size() > 1 ? place(N_("argument %s"), i + 1) : std::string(),

@@ -97,10 +97,12 @@ class LineReader {
 public:
     enum Status { kLine, kTooLong, kEnd, kError };
 
-    /* pFlushFirst, if given, is written out whenever the reader is about to
-     * wait for input, so that an interactive user sees each result at once. */
-    explicit LineReader(Source &source, OutputBuffer *pFlushFirst = nullptr)
-        : m_source(source), m_pFlushFirst(pFlushFirst)
+    /* The buffers given (results, messages) are written out whenever the
+     * reader is about to wait for input, so that an interactive user sees
+     * each result and message at once. */
+    explicit LineReader(Source &source, OutputBuffer *pFlushFirst = nullptr,
+                        OutputBuffer *pFlushToo = nullptr)
+        : m_source(source), m_pFlush{pFlushFirst, pFlushToo}
     {
     }
     LineReader(const LineReader &) = delete;
@@ -116,7 +118,7 @@ private:
     bool fill();
 
     Source &m_source;
-    OutputBuffer *m_pFlushFirst;
+    OutputBuffer *m_pFlush[2];
     char m_buffer[kChunk];
     size_t m_begin = 0, m_end = 0;
     bool m_bEof = false;
@@ -129,16 +131,38 @@ constexpr char kDomain[] = "tolka-cli";
 /* The catalogue text of szMsgid in that domain. */
 const char *translate(const char *szMsgid);
 
-/* Standard error's messages: "tolka-cli: line 3: REASON". */
+/* Standard error's messages: "tolka-cli: line 3: REASON", gathered in a
+ * buffer like the results, so that a refused line costs about as much as a
+ * converted one. */
 class Messages {
 public:
-    Messages(Sink &sink, std::string_view program) : m_sink(sink), m_program(program) {}
+    Messages(Sink &sink, std::string_view program) : m_out(sink), m_program(program) {}
+    ~Messages() { m_out.flush(); }
 
+    /* Results and messages go to the same place (a terminal, or 2>&1): the
+     * results written so far go out before each message, and messages
+     * before the next result (see before_result), so each stays in its
+     * place. */
+    void interleave_with(OutputBuffer &results) { m_pResults = &results; }
     /* where names the place ("line 3"), or is empty. */
     void report(std::string_view where, const Reason &why);
+    /* Called before a line's result is written. */
+    void before_result()
+    {
+        if (m_pResults && m_bPending)
+            flush();
+    }
+    bool flush()
+    {
+        m_bPending = false;
+        return m_out.flush();
+    }
+    OutputBuffer &buffer() { return m_out; }
 
 private:
-    Sink &m_sink;
+    OutputBuffer m_out;
+    OutputBuffer *m_pResults = nullptr;
+    bool m_bPending = false;
     std::string m_program;
     std::string m_text;
 };

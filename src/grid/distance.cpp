@@ -79,6 +79,15 @@ double nearest_double(std::string_view number)
     return d;
 }
 
+/* A coordinate read exactly, as a double: the whole degrees and the rest
+ * are exact doubles, so only the division and the sum round. */
+double degrees(const Coordinate &c)
+{
+    const double d = static_cast<double>(c.units / kUnitsPerDegree) +
+                     static_cast<double>(c.units % kUnitsPerDegree) / kUnitsPerDegree;
+    return c.negative ? -d : d;
+}
+
 LatLon centre_of(const Cell &cell)
 {
     return {cell.centre_latitude(), cell.centre_longitude()};
@@ -154,12 +163,19 @@ Result<DistancePoint> parse_point(std::string_view text, LocatorSystem system, b
     const size_t nComma = text.find(',');
     if (nComma != std::string_view::npos) {
         // Read exactly, so that the range is decided on the digits typed and
-        // the contest cell by the exact encoder.
-        const Result<Position> position = parse_decimal_position(text);
+        // the contest cell by the exact encoder. Decimal degrees give the
+        // nearest doubles; the other forms (N48.5,E2.3) their exact value
+        // rounded.
+        const Result<Position> decimal = parse_decimal_position(text);
+        const Result<Position> position = decimal ? decimal : parse_position(text);
         if (!position)
             return refused<DistancePoint>(position.reason);
         DistancePoint point;
-        point.at = {nearest_double(text.substr(0, nComma)), nearest_double(text.substr(nComma + 1))};
+        if (decimal)
+            point.at = {nearest_double(text.substr(0, nComma)),
+                        nearest_double(text.substr(nComma + 1))};
+        else
+            point.at = {degrees(position.value.latitude), degrees(position.value.longitude)};
         point.contest = point.at;
         if (bContest) {
             char szLocator[kContestLength];

@@ -336,7 +336,7 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err, bool bIn
             append_escaped(quoted[i], why.args[i]);
             why.args[i] = quoted[i];
         }
-        messages.report({}, why);
+        messages.report(why);
         messages.flush();
         write_text(err, usage_text());
         write_text(err, translate(N_("Try 'tolka-cli --help' for more information.\n")));
@@ -362,7 +362,7 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err, bool bIn
         tally = convert_texts(invocation.operands, command.convert, invocation.settings, buffer,
                               messages);
     if (!buffer.flush()) {
-        messages.report({}, refusal(N_("cannot write the output: %s"), strerror(buffer.error())));
+        messages.report(refusal(N_("cannot write the output: %s"), strerror(buffer.error())));
         tally.failed = true;
     }
     messages.flush();

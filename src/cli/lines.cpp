@@ -124,18 +124,36 @@ const char *translate(const char *szMsgid)
     return dgettext(kDomain, szMsgid);
 }
 
-void Messages::report(std::string_view where, const Reason &why)
+const char *Messages::translated(const char *szMsgid)
 {
-    std::string reason;
-    append_substituted(reason, translate(why.format), why.args, 3);
+    /* A run repeats a few messages over and over: each is looked up once,
+     * as the catalogue lookup costs more than the rest of a refused line. */
+    for (const Translation &t : m_translations)
+        if (t.msgid == szMsgid)
+            return t.text;
+    Translation &t = m_translations[m_nextTranslation++ % kTranslations];
+    t = {szMsgid, translate(szMsgid)};
+    return t.text;
+}
+
+void Messages::report(const Reason &why, const char *szPlace, uint64_t nNumber)
+{
+    m_reason.clear();
+    append_substituted(m_reason, translated(why.format), why.args, 3);
     m_text.assign(m_program);
     m_text += ": ";
-    if (where.empty())
-        m_text += reason;
+    if (!szPlace)
+        m_text += m_reason;
     else {
-        const std::string_view parts[2] = {where, reason};
+        char szNumber[24];
+        const std::string_view number(
+            szNumber, static_cast<size_t>(
+                          std::to_chars(szNumber, szNumber + sizeof szNumber, nNumber).ptr - szNumber));
+        m_place.clear();
+        append_substituted(m_place, translated(szPlace), &number, 1);
+        const std::string_view parts[2] = {m_place, m_reason};
         /* TRANSLATORS: where a message belongs ("line 3"), then the message. */
-        append_substituted(m_text, translate(N_("%s: %s")), parts, 2);
+        append_substituted(m_text, translated(N_("%s: %s")), parts, 2);
     }
     m_text += '\n';
     if (m_pResults)
@@ -169,18 +187,6 @@ Reason convert_one(std::string_view text, LineFunction convert, const Settings &
     return why;
 }
 
-/* "line 3", "argument 2": the place a message names. */
-std::string place(const char *szFormat, uint64_t nNumber)
-{
-    char szNumber[24];
-    const std::string_view number(szNumber,
-                                  std::to_chars(szNumber, szNumber + sizeof szNumber, nNumber).ptr -
-                                      szNumber);
-    std::string text;
-    append_substituted(text, translate(szFormat), &number, 1);
-    return text;
-}
-
 } // namespace
 
 Tally convert_lines(Source &source, LineFunction convert, const Settings &settings,
@@ -194,7 +200,7 @@ Tally convert_lines(Source &source, LineFunction convert, const Settings &settin
         if (status == LineReader::kEnd)
             break;
         if (status == LineReader::kError) {
-            messages.report({}, refusal(N_("cannot read the input: %s"), strerror(errno)));
+            messages.report(refusal(N_("cannot read the input: %s"), strerror(errno)));
             tally.failed = true;
             break;
         }
@@ -209,7 +215,7 @@ Tally convert_lines(Source &source, LineFunction convert, const Settings &settin
             why = convert_one(line, convert, settings, out, messages, false);
         if (!why.empty()) {
             tally.refused++;
-            messages.report(place(N_("line %s"), reader.number()), why);
+            messages.report(why, N_("line %s"), reader.number());
         }
         if (out.error() != 0) {
             tally.failed = true;
@@ -227,8 +233,7 @@ Tally convert_texts(const std::vector<std::string_view> &texts, LineFunction con
         const Reason why = convert_one(texts[i], convert, settings, out, messages, true);
         if (!why.empty()) {
             tally.refused++;
-            messages.report(texts.size() > 1 ? place(N_("argument %s"), i + 1) : std::string(),
-                            why);
+            messages.report(why, texts.size() > 1 ? N_("argument %s") : nullptr, i + 1);
         }
     }
     return tally;

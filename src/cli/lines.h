@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,9 +73,14 @@ public:
     {
         if (text.size() > sizeof m_buffer - m_used)
             overflow(text);
-        /* Byte by byte: a call to memcpy costs more than a line's few bytes. */
-        for (char c : text)
-            m_buffer[m_used++] = c;
+        /* Byte by byte: a call to memcpy costs more than a line's few bytes,
+         * though not than a message's. */
+        if (text.size() > 32)
+            memcpy(m_buffer + m_used, text.data(), text.size());
+        else
+            for (size_t i = 0; i < text.size(); i++)
+                m_buffer[m_used + i] = text[i];
+        m_used += text.size();
     }
     void begin_line();  /* makes room for a line and remembers where it starts */
     void cancel_line(); /* takes back what the line wrote */
@@ -144,8 +150,8 @@ public:
      * before the next result (see before_result), so each stays in its
      * place. */
     void interleave_with(OutputBuffer &results) { m_pResults = &results; }
-    /* where names the place ("line 3"), or is empty. */
-    void report(std::string_view where, const Reason &why);
+    /* szPlace, if given, names the place: "line %s" with nNumber. */
+    void report(const Reason &why, const char *szPlace = nullptr, uint64_t nNumber = 0);
     /* Called before a line's result is written. */
     void before_result()
     {
@@ -160,11 +166,20 @@ public:
     OutputBuffer &buffer() { return m_out; }
 
 private:
+    const char *translated(const char *szMsgid);
+
+    struct Translation {
+        const char *msgid = nullptr, *text = nullptr;
+    };
+    static constexpr size_t kTranslations = 8;
+
     OutputBuffer m_out;
     OutputBuffer *m_pResults = nullptr;
     bool m_bPending = false;
     std::string m_program;
-    std::string m_text;
+    std::string m_text, m_reason, m_place;
+    Translation m_translations[kTranslations];
+    size_t m_nextTranslation = 0;
 };
 
 /* Converts one line: the text of the line, trimmed of blanks, is never

@@ -38,13 +38,15 @@ std::string_view word_at(std::string_view s, size_t pos)
 }
 
 /* A plain decimal number as typed, without sign: digits, then optionally a
- * point and digits. Its value is kept as integers while it is read. */
+ * point and digits. Its value is kept as integers while it is read. Left
+ * uninitialised until scan_decimal fills it: zeroing arrays of them cost a
+ * quarter of a lettered line's time. */
 struct Decimal {
     std::string_view text;
-    int64_t whole = 0;    /* the integer part; 1000 or more means "at least 1000" */
-    int64_t head = 0;     /* the first twelve decimals, as an integer */
-    int64_t tail = 0;     /* the next twelve */
-    size_t decimals = 0;  /* how many there are, all told */
+    int64_t whole;    /* the integer part; 1000 or more means "at least 1000" */
+    int64_t head;     /* the first twelve decimals, as an integer */
+    int64_t tail;     /* the next twelve */
+    size_t decimals;  /* how many there are, all told */
 };
 
 /* Reads a Decimal at pos; false, and pos unmoved, if no digit is there. A
@@ -52,7 +54,7 @@ struct Decimal {
 bool scan_decimal(std::string_view s, size_t &pos, Decimal &d)
 {
     const size_t start = pos;
-    d = Decimal();
+    d = Decimal{};
     while (pos < s.size() && is_digit(s[pos])) {
         if (d.whole < 1000) /* no range goes that far: stop before overflow */
             d.whole = d.whole * 10 + (s[pos] - '0');
@@ -189,11 +191,18 @@ int scan_mark(std::string_view s, size_t &pos)
         {"''", 2},       {"'", 1},  {"\xE2\x80\xB2", 1}, {"\xE2\x80\x99", 1}, {"m", 1}, /* ′ ’ */
         {"\"", 2},       {"\xE2\x80\xB3", 2}, {"\xE2\x80\x9D", 2}, {"s", 2}, /* ″ ” */
     };
-    for (const auto &m : kMarks)
-        if (s.substr(pos, m.mark.size()) == m.mark) {
-            pos += m.mark.size();
+    /* Most numbers end at a blank: no need to walk the table for them. */
+    if (pos == s.size() || std::string_view("dms'\"\xC2\xE2").find(s[pos]) == std::string_view::npos)
+        return -1;
+    for (const auto &m : kMarks) { /* byte by byte: a call to memcmp costs more */
+        size_t n = 0;
+        while (n < m.mark.size() && pos + n < s.size() && s[pos + n] == m.mark[n])
+            n++;
+        if (n == m.mark.size()) {
+            pos += n;
             return m.nSlot;
         }
+    }
     return -1;
 }
 
@@ -231,8 +240,9 @@ char hemisphere_at(std::string_view s, size_t pos)
 /* A coordinate in degrees, minutes and seconds with its hemisphere letter
  * after the numbers ("48 48 38 N", "48.8566n") or before them
  * ("N 48° 51.400'", ADIF's "N048 51.400"); a letter first ends the
- * coordinate at the next letter, a comma or the end. */
-Result<Lettered> parse_lettered(std::string_view s, size_t &pos)
+ * coordinate at the next letter, a comma or the end. Sets c, or returns
+ * why not. */
+Reason parse_lettered(std::string_view s, size_t &pos, Lettered &c)
 {
     static const int64_t kPer[3] = {kUnitsPerDegree, kUnitsPerMinute, kUnitsPerSecond};
     const size_t start = pos;
@@ -248,9 +258,9 @@ Result<Lettered> parse_lettered(std::string_view s, size_t &pos)
     size_t nSeconds = std::string_view::npos;
     auto fail = [&](const Reason &why) {
         if (nSeconds == std::string_view::npos)
-            return refused<Lettered>(why);
-        return refused<Lettered>(refusal(N_("in %s, s could be seconds or south: write S for south"),
-                                         s.substr(start, nSeconds + 1 - start)));
+            return why;
+        return refusal(N_("in %s, s could be seconds or south: write S for south"),
+                       s.substr(start, nSeconds + 1 - start));
     };
     for (;;) {
         const size_t nBefore = pos;
@@ -306,30 +316,29 @@ Result<Lettered> parse_lettered(std::string_view s, size_t &pos)
         nCount++;
     }
 
-    Lettered c;
+    c = Lettered();
     c.bLatitude = cLetter == 'N' || cLetter == 'S';
     const bool bNegative = cLetter == 'S' || cLetter == 'W' || cLetter == 'O';
     c.text = s.substr(start, pos - start);
     for (int i = 0; i < nCount; i++) {
         if (i + 1 < nCount && numbers[i].decimals > 0)
-            return refused<Lettered>(
-                refusal(N_("only the last number of %s may have decimals"), c.text));
+            return refusal(N_("only the last number of %s may have decimals"), c.text);
         if (nSlots[i] == 1 && numbers[i].whole >= 60)
-            return refused<Lettered>(refusal(
-                N_("minutes %s are out of range (0 to 60, 60 excluded)"), numbers[i].text));
+            return refusal(N_("minutes %s are out of range (0 to 60, 60 excluded)"),
+                           numbers[i].text);
         if (nSlots[i] == 2 && numbers[i].whole >= 60)
-            return refused<Lettered>(refusal(
-                N_("seconds %s are out of range (0 to 60, 60 excluded)"), numbers[i].text));
+            return refusal(N_("seconds %s are out of range (0 to 60, 60 excluded)"),
+                           numbers[i].text);
         int64_t nUnits;
         bool bBeyond;
         Reason why;
         if (!scale(numbers[i], kPer[nSlots[i]], nUnits, bBeyond, why))
-            return refused<Lettered>(why);
+            return why;
         c.value.units += nUnits;
         c.value.beyond = c.value.beyond || bBeyond;
     }
     set_sign(c.value, bNegative);
-    return {c, {}};
+    return {};
 }
 
 Result<Position> parse_lettered_position(std::string_view text)
@@ -342,10 +351,9 @@ Result<Position> parse_lettered_position(std::string_view text)
         if (pos == text.size())
             return refused<Position>(refusal(c[0].bLatitude ? N_("the longitude is missing")
                                                             : N_("the latitude is missing")));
-        Result<Lettered> r = parse_lettered(text, pos);
-        if (!r)
-            return refused<Position>(r.reason);
-        c[i] = r.value;
+        const Reason why = parse_lettered(text, pos, c[i]);
+        if (!why.empty())
+            return refused<Position>(why);
     }
     Reason why;
     if (!at_end(text, pos, why))

@@ -85,18 +85,27 @@ Kind classify(std::string_view s, size_t pos, size_t &n)
 Reason check_text(std::string_view text)
 {
     /* Eight bytes at a time while all are printable ASCII, the common case:
-     * none below 0x20, none equal to 0x7F, none with the high bit set. The
-     * byte loop below decides the rest. */
+     * none below 0x20, none equal to 0x7F, none with the high bit set.
+     * Where a block is not, its first odd character is decided on its own,
+     * and the blocks resume after it. */
     constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
     size_t pos = 0;
-    for (; pos + 8 <= text.size(); pos += 8) {
-        uint64_t x;
-        memcpy(&x, text.data() + pos, 8);
-        const uint64_t del = x ^ (kOnes * 0x7F);
-        if ((((x - kOnes * 0x20) & ~x) | ((del - kOnes) & ~del) | x) & kHighs)
-            break;
-    }
     while (pos < text.size()) {
+        for (; pos + 8 <= text.size(); pos += 8) {
+            uint64_t x;
+            memcpy(&x, text.data() + pos, 8);
+            const uint64_t del = x ^ (kOnes * 0x7F);
+            const uint64_t odd = (((x - kOnes * 0x20) & ~x) | ((del - kOnes) & ~del) | x) & kHighs;
+            if (odd != 0) {
+                /* Borrows only go up: the lowest flag marks the first odd
+                 * byte (on a little-endian machine). */
+                if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__)
+                    pos += static_cast<size_t>(__builtin_ctzll(odd)) / 8;
+                break;
+            }
+        }
+        if (pos == text.size())
+            break;
         size_t n;
         switch (classify(text, pos, n)) {
         case Kind::kText:

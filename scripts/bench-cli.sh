@@ -41,7 +41,9 @@ awk -v n="$lines" 'BEGIN { srand(20261207);
 # 48.8566n 2.3522e (the same as the decimal form's).
 awk -v dir="$work" '{ la = $1 < 0 ? -$1 : $1; lo = $2 < 0 ? -$2 : $2
   h = $1 < 0 ? "S" : "N"; g = $2 < 0 ? "W" : "E"; a = int(la); b = int(lo)
-  m = sprintf("%.3f", (la - a) * 60); n = sprintf("%.3f", (lo - b) * 60)
+  # Thousandths of a minute, kept below 60.000.
+  m = int((la - a) * 60000 + 0.5); n = int((lo - b) * 60000 + 0.5)
+  m = sprintf("%.3f", (m < 60000 ? m : 59999) / 1000); n = sprintf("%.3f", (n < 60000 ? n : 59999) / 1000)
   printf "%s %d° %s'"'"' %s %03d° %s'"'"'\n", h, a, m, g, b, n >dir "/letter-first"
   printf "%s%03d %s %s%03d %s\n", h, a, m, g, b, n >dir "/adif"
   printf "%.6f%s %.6f%s\n", la, h == "S" ? " s" : "n", lo, tolower(g) >dir "/lower" }' \

@@ -53,33 +53,36 @@ struct Decimal {
  * point not followed by a digit is left unread. */
 bool scan_decimal(std::string_view s, size_t &pos, Decimal &d)
 {
+    /* In locals, written to d once: d could alias the text (char may alias
+     * anything), so updating d digit by digit stores it each time. */
     const size_t start = pos;
-    d = Decimal{};
-    while (pos < s.size() && is_digit(s[pos])) {
-        if (d.whole < 1000) /* no range goes that far: stop before overflow */
-            d.whole = d.whole * 10 + (s[pos] - '0');
-        pos++;
-    }
-    if (pos == start)
+    size_t i = pos;
+    int64_t nWhole = 0, nHead = 0, nTail = 0;
+    size_t nDecimals = 0;
+    for (; i < s.size() && is_digit(s[i]); i++)
+        if (nWhole < 1000) /* no range goes that far: stop before overflow */
+            nWhole = nWhole * 10 + (s[i] - '0');
+    if (i == start)
         return false;
-    if (pos + 1 < s.size() && s[pos] == '.' && is_digit(s[pos + 1]))
-        for (pos++; pos < s.size() && is_digit(s[pos]); pos++, d.decimals++) {
-            if (d.decimals < kExactDecimals)
-                d.head = d.head * 10 + (s[pos] - '0');
-            else if (d.decimals < 2 * kExactDecimals)
-                d.tail = d.tail * 10 + (s[pos] - '0');
+    if (i + 1 < s.size() && s[i] == '.' && is_digit(s[i + 1]))
+        for (i++; i < s.size() && is_digit(s[i]); i++, nDecimals++) {
+            if (nDecimals < kExactDecimals)
+                nHead = nHead * 10 + (s[i] - '0');
+            else if (nDecimals < 2 * kExactDecimals)
+                nTail = nTail * 10 + (s[i] - '0');
         }
-    d.text = s.substr(start, pos - start);
+    d = Decimal{s.substr(start, i - start), nWhole, nHead, nTail, nDecimals};
+    pos = i;
     return true;
 }
 
-/* d times nPer units (those of a degree, minute or second: 3600, 60 or 1
- * times kUnitsPerSecond): nUnits, plus less than one unit more when bBeyond;
+/* d times nSeconds seconds (3600, 60 or 1: a degree, a minute or a second)
+ * in position units: nUnits, plus less than one unit more when bBeyond;
  * false, with why set, for too many decimals.
  * The first twelve decimals give whole units; the next twelve are scaled on
  * their own so that nothing overflows, and their remainder is what goes
  * beyond. */
-bool scale(const Decimal &d, int64_t nPer, int64_t &nUnits, bool &bBeyond, Reason &why)
+bool scale(const Decimal &d, int64_t nSeconds, int64_t &nUnits, bool &bBeyond, Reason &why)
 {
     static_assert(2 * kExactDecimals == kMaxDecimals, "the tail holds the rest");
     const size_t n = d.decimals;
@@ -92,7 +95,6 @@ bool scale(const Decimal &d, int64_t nPer, int64_t &nUnits, bool &bBeyond, Reaso
         nUnits = kHuge;
         return true;
     }
-    const int64_t nSeconds = nPer / kUnitsPerSecond;
     const size_t nHead = n < kExactDecimals ? n : kExactDecimals;
     nUnits = (d.whole * kUnitsPerSecond + d.head * kPow10[kExactDecimals - nHead]) * nSeconds;
     if (n > nHead) {
@@ -166,7 +168,7 @@ bool signed_degrees(std::string_view s, size_t &pos, Coordinate &c, std::string_
         return false;
     }
     word = s.substr(start, pos - start);
-    if (!scale(d, kUnitsPerDegree, c.units, c.beyond, why))
+    if (!scale(d, 3600, c.units, c.beyond, why))
         return false;
     set_sign(c, bNegative);
     return true;
@@ -180,30 +182,43 @@ struct Lettered {
 };
 
 /* A unit mark right after a number: which component it names (0 degrees, 1
- * minutes, 2 seconds), or -1. */
+ * minutes, 2 seconds), or -1. Degrees: °, º (typed for it) or d; minutes:
+ * ', ′, ’ or m; seconds: '', ", ″, ” or s. A switch on the first byte: this
+ * runs after every number. */
 int scan_mark(std::string_view s, size_t &pos)
 {
-    static const struct {
-        std::string_view mark;
-        int nSlot;
-    } kMarks[] = {
-        {"\xC2\xB0", 0}, {"\xC2\xBA", 0}, {"d", 0}, /* °, and º typed for it */
-        {"''", 2},       {"'", 1},  {"\xE2\x80\xB2", 1}, {"\xE2\x80\x99", 1}, {"m", 1}, /* ′ ’ */
-        {"\"", 2},       {"\xE2\x80\xB3", 2}, {"\xE2\x80\x9D", 2}, {"s", 2}, /* ″ ” */
-    };
-    /* Most numbers end at a blank: no need to walk the table for them. */
-    if (pos == s.size() || std::string_view("dms'\"\xC2\xE2").find(s[pos]) == std::string_view::npos)
-        return -1;
-    for (const auto &m : kMarks) { /* byte by byte: a call to memcmp costs more */
-        size_t n = 0;
-        while (n < m.mark.size() && pos + n < s.size() && s[pos + n] == m.mark[n])
-            n++;
-        if (n == m.mark.size()) {
-            pos += n;
-            return m.nSlot;
-        }
+    const auto at = [&](size_t n) { return pos + n < s.size() ? s[pos + n] : '\0'; };
+    int nSlot = -1;
+    size_t n = 1;
+    switch (at(0)) {
+    case 'd':
+        nSlot = 0;
+        break;
+    case 'm':
+        nSlot = 1;
+        break;
+    case 's':
+    case '"':
+        nSlot = 2;
+        break;
+    case '\'':
+        nSlot = at(1) == '\'' ? 2 : 1;
+        n = at(1) == '\'' ? 2 : 1;
+        break;
+    case '\xC2': /* ° º */
+        if (at(1) == '\xB0' || at(1) == '\xBA')
+            nSlot = 0, n = 2;
+        break;
+    case '\xE2': /* ′ ’ ″ ” */
+        if (at(1) == '\x80' && (at(2) == '\xB2' || at(2) == '\x99'))
+            nSlot = 1, n = 3;
+        else if (at(1) == '\x80' && (at(2) == '\xB3' || at(2) == '\x9D'))
+            nSlot = 2, n = 3;
+        break;
     }
-    return -1;
+    if (nSlot >= 0)
+        pos += n;
+    return nSlot;
 }
 
 bool is_letter(char c)
@@ -211,19 +226,20 @@ bool is_letter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-/* The hemisphere letter at pos, in upper case, or 0: 'N' and 'S' name a
- * latitude; 'E', 'W' and 'O' (ouest) a longitude. A lower-case letter counts
- * only where it cannot be read otherwise: standing alone, not inside a word
- * (nan, inf) but for a unit mark before it, and an e not between a digit
- * and an exponent's digits (1e5).
- * An s right after a number is the seconds mark, read before this. */
-char hemisphere_at(std::string_view s, size_t pos)
+struct HemisphereLetters {
+    char upper[256] = {}; /* each letter, either case, in upper case */
+    constexpr HemisphereLetters()
+    {
+        for (const char *p = "NSEWO"; *p; p++)
+            upper[static_cast<unsigned char>(*p)] = upper[static_cast<unsigned char>(*p - 'A' + 'a')] = *p;
+    }
+};
+constexpr HemisphereLetters kHemispheres;
+
+/* The lower-case letter c at pos, cUpper in upper case: a hemisphere
+ * letter, or 0 (see hemisphere_at). */
+char lower_hemisphere(std::string_view s, size_t pos, char c, char cUpper)
 {
-    const char c = s[pos];
-    if (c == 'N' || c == 'S' || c == 'E' || c == 'W' || c == 'O')
-        return c;
-    if (c != 'n' && c != 's' && c != 'e' && c != 'w' && c != 'o')
-        return 0;
     const char before = pos > 0 ? s[pos - 1] : ' ';
     const char after = pos + 1 < s.size() ? s[pos + 1] : ' ';
     /* A letter before it may be a unit mark after a number: "38sn". */
@@ -234,7 +250,22 @@ char hemisphere_at(std::string_view s, size_t pos)
     if (c == 'e' && (is_digit(before) || before == '.') &&
         (is_digit(after) || after == '+' || after == '-'))
         return 0;
-    return static_cast<char>(c - 'a' + 'A');
+    return cUpper;
+}
+
+/* The hemisphere letter at pos, in upper case, or 0: 'N' and 'S' name a
+ * latitude; 'E', 'W' and 'O' (ouest) a longitude. A lower-case letter counts
+ * only where it cannot be read otherwise: standing alone, not inside a word
+ * (nan, inf) but for a unit mark before it, and an e not between a digit
+ * and an exponent's digits (1e5).
+ * An s right after a number is the seconds mark, read before this. */
+inline char hemisphere_at(std::string_view s, size_t pos)
+{
+    const char c = s[pos];
+    const char cUpper = kHemispheres.upper[static_cast<unsigned char>(c)];
+    if (cUpper == 0 || cUpper == c)
+        return cUpper;
+    return lower_hemisphere(s, pos, c, cUpper);
 }
 
 /* A coordinate in degrees, minutes and seconds with its hemisphere letter
@@ -244,7 +275,7 @@ char hemisphere_at(std::string_view s, size_t pos)
  * why not. */
 Reason parse_lettered(std::string_view s, size_t &pos, Lettered &c)
 {
-    static const int64_t kPer[3] = {kUnitsPerDegree, kUnitsPerMinute, kUnitsPerSecond};
+    static const int64_t kSeconds[3] = {3600, 60, 1}; /* in a degree, a minute, a second */
     const size_t start = pos;
     char cLetter = hemisphere_at(s, pos);
     const bool bLetterFirst = cLetter != 0;
@@ -291,7 +322,9 @@ Reason parse_lettered(std::string_view s, size_t &pos, Lettered &c)
             return fail(refusal(N_("%s: a coordinate with a hemisphere letter takes no sign"),
                                 word_at(s, pos)));
         const size_t nNumber = pos;
-        Decimal d;
+        /* Read in place (a copy costs); a fourth number is refused below,
+         * whatever it overwrites. */
+        Decimal &d = numbers[nCount < 3 ? nCount : 2];
         if (!scan_decimal(s, pos, d))
             return fail(not_a_number(s, pos));
         const int nPrevious = nCount == 0 ? -1 : nSlots[nCount - 1];
@@ -311,7 +344,6 @@ Reason parse_lettered(std::string_view s, size_t &pos, Lettered &c)
         if (nSlot > 2)
             return fail(
                 refusal(N_("more than three numbers in %s"), s.substr(start, pos - start)));
-        numbers[nCount] = d;
         nSlots[nCount] = nSlot;
         nCount++;
     }
@@ -332,7 +364,7 @@ Reason parse_lettered(std::string_view s, size_t &pos, Lettered &c)
         int64_t nUnits;
         bool bBeyond;
         Reason why;
-        if (!scale(numbers[i], kPer[nSlots[i]], nUnits, bBeyond, why))
+        if (!scale(numbers[i], kSeconds[nSlots[i]], nUnits, bBeyond, why))
             return why;
         c.value.units += nUnits;
         c.value.beyond = c.value.beyond || bBeyond;
@@ -443,6 +475,8 @@ bool is_decimal_comma(std::string_view text, size_t i)
 
 Reason decimal_comma(std::string_view text)
 {
+    if (text.find(',') == std::string_view::npos)
+        return {};
     size_t nCount = 0, nFirst = 0;
     for (size_t i = 0; i < text.size(); i++)
         if (is_decimal_comma(text, i) && nCount++ == 0)

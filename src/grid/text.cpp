@@ -106,6 +106,11 @@ Reason check_text(std::string_view text)
         }
         if (pos == text.size())
             break;
+        const unsigned char c = static_cast<unsigned char>(text[pos]);
+        if (c >= 0x20 && c < 0x7F) { /* the last few bytes, one by one */
+            pos++;
+            continue;
+        }
         size_t n;
         switch (classify(text, pos, n)) {
         case Kind::kText:

@@ -3,14 +3,14 @@
 // input, integer parsing, the computation, one output buffer written out in
 // large writes.
 //   tolka_bare_cli encode   "LAT LON" (decimal degrees) -> 10-character locator
-//   tolka_bare_cli decode   10-character locator -> "LAT LON" (the window's doubles)
+//   tolka_bare_cli decode   10-character locator -> "LAT LON" (the corner, exactly
+//                           rounded up, by tolka-cli's own formatter)
 // Assumes well-formed input: at most 12 decimals, lines of at most 1 KiB.
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <unistd.h>
 
-#include "qra.h"
+#include "cli/format.h"
 
 namespace {
 
@@ -83,13 +83,19 @@ void encode_line(const char *p)
 
 void decode_line(const char *p)
 {
-    char sz[10];
-    memcpy(sz, p, 10);
-    const double la = KCoordFromLoOrLa(sz, 0, 0), lo = KCoordFromLoOrLa(sz, 1, 0);
+    // The finest-cell indices, then the south-west corner exactly, in
+    // ten-thousandths of a second, printed as tolka-cli prints it.
+    static const int cells[5] = {18, 10, 24, 24, 10};
+    int64_t lo = 0, la = 0;
+    for (int i = 0; i < 5; i++) {
+        const char first = cells[i] == 10 ? '0' : 'A';
+        lo = lo * cells[i] + (p[2 * i] - first);
+        la = la * cells[i] + (p[2 * i + 1] - first);
+    }
     char *q = g_out + g_used;
-    q = std::to_chars(q, g_out + kChunk, la, std::chars_format::fixed).ptr;
+    q += format_degrees(la * 6250 - int64_t{90 * 3600} * 10000, q);
     *q++ = ' ';
-    q = std::to_chars(q, g_out + kChunk, lo, std::chars_format::fixed).ptr;
+    q += format_degrees(lo * 12500 - int64_t{180 * 3600} * 10000, q);
     *q++ = '\n';
     g_used = static_cast<size_t>(q - g_out);
 }

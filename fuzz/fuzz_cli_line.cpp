@@ -12,7 +12,8 @@
 // - a line in plain decimal degrees is accepted exactly when it is in range
 //   with at most 24 decimals, and read to the exact unit;
 // - a decoded line is refused exactly when it is not a locator of the
-//   system, and the centre printed for it encodes back to it;
+//   system, and the corner or centre printed for it, in degrees or DMS,
+//   encodes back to it;
 // - a distance line is refused, or gives two distances and bearings (and
 //   under --iaru the contest kilometres and points) in their fixed formats:
 //   no nan, no sign, bearings in [0, 360), the long path no shorter than
@@ -179,17 +180,22 @@ void check_decode(std::string_view text, const Settings &settings)
     check(static_cast<bool>(cell) == bLocator, "refused exactly when not a locator", text);
     if (!bLocator)
         return;
-    char szCentre[2 * kNumberRoom + 1];
-    size_t n = format_degrees(cell.value.centre_latitude(), szCentre);
-    szCentre[n++] = ' ';
-    n += format_degrees(cell.value.centre_longitude(), szCentre + n);
-    const Result<Position> centre = parse_position(std::string_view(szCentre, n));
-    check(static_cast<bool>(centre), "the centre reads back", text);
+    // The corner or centre, in degrees or DMS, as decode prints them.
+    const bool bCentre = text.size() & 2, bDms = text.size() & 4;
+    const int64_t nLatitude = cell_latitude_e4(cell.value, bCentre);
+    const int64_t nLongitude = cell_longitude_e4(cell.value, bCentre);
+    char szPrinted[2 * kNumberRoom + 1];
+    size_t n = bDms ? format_dms(nLatitude, true, szPrinted) : format_degrees(nLatitude, szPrinted);
+    szPrinted[n++] = ' ';
+    n += bDms ? format_dms(nLongitude, false, szPrinted + n)
+              : format_degrees(nLongitude, szPrinted + n);
+    const Result<Position> centre = parse_position(std::string_view(szPrinted, n));
+    check(static_cast<bool>(centre), "the printed point reads back", text);
     char sz[kMaxLocatorLength];
     encode_locator(centre.value, settings.system, static_cast<int>(text.size()), sz);
     for (size_t i = 0; i < text.size(); i++) {
         const char c = text[i] >= 'a' && text[i] <= 'z' ? static_cast<char>(text[i] - 32) : text[i];
-        check(sz[i] == c, "the centre encodes back to the locator", text);
+        check(sz[i] == c, "the printed point encodes back to the locator", text);
     }
 }
 

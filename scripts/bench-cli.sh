@@ -7,19 +7,22 @@
 # pairs (bench/make_pairs.py), with the cost of the distance arithmetic alone
 # (bench/distance_loop.cpp) to show where the time goes; of tolka-cli edi on
 # a generated contest log of 10,000 contacts beside awk adding up its points
-# column (reading and splitting the lines: the least a check does); and
-# records per second of tolka-cli adif on a log of as many records
-# (bench/make_log.py), each a pair of Maidenhead locators or ADIF positions,
-# beside tolka-cli distance on the same pairs.
+# column (reading and splitting the lines: the least a check does); records
+# per second of tolka-cli adif on a log of as many records (bench/make_log.py),
+# each a pair of Maidenhead locators or ADIF positions, beside tolka-cli
+# distance on the same pairs; and encode on the same positions written as
+# people paste them (the letter first with decimal minutes, ADIF's, lower-case
+# letters after), and on lines that are all refused.
 #
 #   scripts/bench-cli.sh [LINES] [RUNS]
 #
 # LINES (also the number of pairs) defaults to 1000000, RUNS (the best of
 # which counts) to 3. Builds a Release tree in build-bench. Targets:
 # tolka-cli takes at most 2x the bare loop's time each way, is at least 5x
-# faster than GeoConvert, distance takes at most 1.3x GeodSolve's time, and
-# edi checks the 10,000 contacts in well under 0.1 s, and adif takes at most
-# 1.5x distance's time on the same pairs.
+# faster than GeoConvert, distance takes at most 1.3x GeodSolve's time, edi
+# checks the 10,000 contacts in well under 0.1 s, adif takes at most 1.5x
+# distance's time on the same pairs, each written form takes at most 1.5x the
+# decimal form's time, and a refused line about as long as a converted one.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -38,6 +41,24 @@ awk -v n="$lines" 'BEGIN { srand(20261207);
   for (i = 0; i < n; i++) printf "%.6f %.6f\n", rand() * 180 - 90, rand() * 360 - 180 }' \
   >"$work/positions"
 "$cli" encode <"$work/positions" >"$work/locators"
+# The same positions in the other forms: N 48° 51.400' E 002° 21.050' and
+# ADIF's N048 51.400 E002 21.050 with three decimals of minutes, as GPS units
+# and loggers write them (those two must give the same locators), and
+# 48.8566n 2.3522e (the same as the decimal form's).
+awk -v dir="$work" '{ la = $1 < 0 ? -$1 : $1; lo = $2 < 0 ? -$2 : $2
+  h = $1 < 0 ? "S" : "N"; g = $2 < 0 ? "W" : "E"; a = int(la); b = int(lo)
+  # Thousandths of a minute, kept below 60.000.
+  m = int((la - a) * 60000 + 0.5); n = int((lo - b) * 60000 + 0.5)
+  m = sprintf("%.3f", (m < 60000 ? m : 59999) / 1000); n = sprintf("%.3f", (n < 60000 ? n : 59999) / 1000)
+  printf "%s %d° %s'"'"' %s %03d° %s'"'"'\n", h, a, m, g, b, n >dir "/letter-first"
+  printf "%s%03d %s %s%03d %s\n", h, a, m, g, b, n >dir "/adif"
+  printf "%.6f%s %.6f%s\n", la, h == "S" ? " s" : "n", lo, tolower(g) >dir "/lower" }' \
+  "$work/positions"
+# Out of range, every line: refused, one message each.
+awk '{ printf "%.6f %s\n", ($1 < 0 ? -$1 : $1) + 90.5, $2 }' "$work/positions" >"$work/refused"
+"$cli" encode <"$work/letter-first" | cmp -s - <("$cli" encode <"$work/adif") ||
+  echo "WARNING: letter-first and adif give other locators"
+"$cli" encode <"$work/lower" | cmp -s - "$work/locators" || echo "WARNING: lower gives other locators"
 
 # The bare loop computes the same results: compare before timing.
 "$bare" encode <"$work/positions" | cmp -s - "$work/locators" || echo "WARNING: encode outputs differ"
@@ -70,7 +91,7 @@ best() {
   shift
   for ((i = 0; i < runs; i++)); do
     t0=$(date +%s%N)
-    "$@" <"$input" >/dev/null
+    "$@" <"$input" >"$work/timed-out" 2>"$work/timed-err" || true
     t1=$(date +%s%N)
     if [ -z "$best" ] || [ $((t1 - t0)) -lt "$best" ]; then best=$((t1 - t0)); fi
   done
@@ -78,6 +99,10 @@ best() {
 }
 
 cli_encode=$(best "$work/positions" "$cli" encode)
+cli_letter_first=$(best "$work/letter-first" "$cli" encode)
+cli_adif=$(best "$work/adif" "$cli" encode)
+cli_lower=$(best "$work/lower" "$cli" encode)
+cli_refused=$(best "$work/refused" "$cli" encode)
 bare_encode=$(best "$work/positions" "$bare" encode)
 geoconvert=$(best "$work/positions" GeoConvert -m)
 cli_decode=$(best "$work/locators" "$cli" decode)
@@ -122,6 +147,12 @@ echo "$lines lines, best of $runs runs, $(nproc) cores"
 printf '%-34s %12s %9s  %s\n' "converter" "lines/s" "seconds" "note"
 row "tolka-cli encode" "$cli_encode" "$(ratio "$cli_encode" "$bare_encode") the bare loop's time (target <= 2x)"
 row "bare loop, encode" "$bare_encode" ""
+for form in letter-first adif lower; do
+  var=cli_${form//-/_}
+  row "tolka-cli encode, $form" "${!var}" "$(ratio "${!var}" "$cli_encode") the decimal form's time (target <= 1.5x)"
+done
+row "tolka-cli encode, all refused" "$cli_refused" \
+  "$(ratio "$cli_refused" "$cli_encode") the converted lines' time (target: about 1x)"
 row "GeoConvert -m (same positions)" "$geoconvert" \
   "$(ratio "$geoconvert" "$cli_encode") tolka-cli encode's time (target >= 5x)"
 row "tolka-cli decode" "$cli_decode" "$(ratio "$cli_decode" "$bare_decode") the bare loop's time (target <= 2x)"

@@ -39,18 +39,18 @@ bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &
         append_geojson(c, line, settings.system, out);
         return true;
     }
+    /* The corner or centre exactly, printed so that it reads back inside
+     * the cell. */
+    const int64_t nLatitude = cell_latitude_e4(c, settings.centre);
+    const int64_t nLongitude = cell_longitude_e4(c, settings.centre);
     char szLatitude[kNumberRoom], szLongitude[kNumberRoom];
-    size_t nLatitude, nLongitude;
-    if (settings.dms) {
-        nLatitude = format_dms(cell_latitude_e4(c, settings.centre), true, szLatitude);
-        nLongitude = format_dms(cell_longitude_e4(c, settings.centre), false, szLongitude);
-    } else {
-        nLatitude = format_degrees(settings.centre ? c.centre_latitude() : c.south, szLatitude);
-        nLongitude = format_degrees(settings.centre ? c.centre_longitude() : c.west, szLongitude);
-    }
-    out.append(std::string_view(szLatitude, nLatitude));
+    const size_t nLatitudeLength = settings.dms ? format_dms(nLatitude, true, szLatitude)
+                                                : format_degrees(nLatitude, szLatitude);
+    const size_t nLongitudeLength = settings.dms ? format_dms(nLongitude, false, szLongitude)
+                                                 : format_degrees(nLongitude, szLongitude);
+    out.append(std::string_view(szLatitude, nLatitudeLength));
     out.append(" ");
-    out.append(std::string_view(szLongitude, nLongitude));
+    out.append(std::string_view(szLongitude, nLongitudeLength));
     return true;
 }
 
@@ -459,7 +459,7 @@ std::string help_text()
 
 } // namespace
 
-int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
+int run(const Invocation &invocation, Source &in, Sink &out, Sink &err, bool bInterleaved)
 {
     Messages messages(err, kProgram);
     switch (invocation.action) {
@@ -469,11 +469,21 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
     case Invocation::kVersion:
         write_text(out, std::string(kProgram) + " (Tolka) " TOLKA_VERSION "\n");
         return 0;
-    case Invocation::kUsageError:
-        messages.report({}, invocation.error);
+    case Invocation::kUsageError: {
+        /* What was typed, quoted so that no control character or broken
+         * UTF-8 reaches the terminal. */
+        Reason why = invocation.error;
+        std::string quoted[3];
+        for (int i = 0; i < 3; i++) {
+            append_escaped(quoted[i], why.args[i]);
+            why.args[i] = quoted[i];
+        }
+        messages.report(why);
+        messages.flush();
         write_text(err, usage_text());
         write_text(err, translate(N_("Try 'tolka-cli --help' for more information.\n")));
         return 2;
+    }
     case Invocation::kRun:
         break;
     }
@@ -484,6 +494,8 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
     if (command.run_whole)
         return command.run_whole(invocation, in, out, messages);
     OutputBuffer buffer(out);
+    if (bInterleaved)
+        messages.interleave_with(buffer);
     Tally tally;
     if (invocation.operands.empty())
         tally = convert_lines(in, command.convert, invocation.settings, buffer, messages);
@@ -496,8 +508,9 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
         tally = convert_texts(invocation.operands, command.convert, invocation.settings, buffer,
                               messages);
     if (!buffer.flush()) {
-        messages.report({}, refusal(N_("cannot write the output: %s"), strerror(buffer.error())));
+        messages.report(refusal(N_("cannot write the output: %s"), strerror(buffer.error())));
         tally.failed = true;
     }
+    messages.flush();
     return tally.failed || tally.refused > 0 ? 1 : 0;
 }

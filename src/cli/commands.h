@@ -86,9 +86,11 @@ struct Invocation {
 Invocation parse_arguments(int argc, const char *const *argv);
 
 /* Does what the invocation says: reads in (when it has no operands), writes
- * results to out and messages to err. Returns the exit status: 0 when every
- * line was converted, 1 when any was refused or input or output failed, 2
- * for a usage error. */
-int run(const Invocation &invocation, Source &in, Sink &out, Sink &err);
+ * results to out and messages to err, bInterleaved when both reach the same
+ * place (each then keeps its order among the other's). Returns the exit
+ * status: 0 when every line was converted, 1 when any was refused or input
+ * or output failed, 2 for a usage error. */
+int run(const Invocation &invocation, Source &in, Sink &out, Sink &err,
+        bool bInterleaved = false);
 
 #endif

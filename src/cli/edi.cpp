@@ -18,7 +18,6 @@ constexpr size_t kMaxLogBytes = 64 * 1024 * 1024;
 
 constexpr size_t kNone = static_cast<size_t>(-1);
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 /* ASCII names in any case: "PWWLo", "pwwlo". */
 bool same_name(std::string_view a, std::string_view b)
@@ -129,7 +128,7 @@ Score score(const EdiContact &contact, LatLon own)
 std::string reason_text(const Reason &why)
 {
     std::string text;
-    append_substituted(text, translate(why.format), why.args, 3);
+    append_substituted(text, translate(why.format), why.args, 4);
     return text;
 }
 
@@ -266,9 +265,6 @@ EdiLog read_edi(std::string_view text)
         }
         // The reader's copy goes with its next chunk: point into the text.
         line = text.substr(reader.offset(), line.size());
-        // Some editors start a file with the byte order mark.
-        if (reader.number() == 1 && line.substr(0, kBom.size()) == kBom)
-            line.remove_prefix(kBom.size());
         if (!line.empty() && line[0] == '[')
             section = section_of(line);
         else if (section == Section::kHeader)

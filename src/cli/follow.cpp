@@ -81,6 +81,7 @@ bool Follower::fix(const Position &position, const FixTime &time)
 {
     if (m_bLost) {
         m_messages.report({}, refusal(N_("the fix is back")));
+        m_messages.flush(); /* as it happens, like the lines */
         m_bLost = false;
     }
     const std::string line = fix_line(position, time, m_settings);
@@ -101,8 +102,10 @@ bool Follower::fix(const Position &position, const FixTime &time)
 
 void Follower::lost()
 {
-    if (!m_bLost)
+    if (!m_bLost) {
         m_messages.report({}, refusal(N_("the fix is lost")));
+        m_messages.flush();
+    }
     m_bLost = true;
 }
 
@@ -135,6 +138,7 @@ int follow_nmea(Source &in, Follower &follower, Messages &messages)
             const std::string_view arg = number;
             append_substituted(where, translate(N_("line %s")), &arg, 1);
             messages.report(where, why);
+            messages.flush();
             continue;
         }
         NmeaSentence &s = sentence.value;

@@ -9,16 +9,18 @@
 /* Room for any coordinate the commands print. */
 constexpr size_t kNumberRoom = 48;
 
-/* Writes the fewest decimal digits that read back as d (as std::to_chars
- * does) in fixed notation; d is a coordinate in degrees (|d| <= 180, and 0 or
- * |d| >= 1e-6). Returns the length; nothing is terminated. */
-size_t format_degrees(double d, char *szOut);
+/* Writes the value, in signed ten-thousandths of a second, in decimal
+ * degrees rounded up (north and east), with the fewest decimals (at most
+ * 12) that keep it within 10^-12 degree of the exact value: a cell's
+ * south-west corner printed so reads back inside its cell. Returns the
+ * length; nothing is terminated. */
+size_t format_degrees(int64_t nE4, char *szOut);
 
 /* Writes "48 48 37.50 N": whole degrees and minutes, seconds with two
  * decimals, then the hemisphere letter (N/S, or E/W when !bLatitude). The
- * value, in signed ten-thousandths of a second, is rounded to the hundredth
- * (halves away from zero) before it is split, so the seconds never read
- * 60.00. Returns the length. */
+ * value, in signed ten-thousandths of a second, is rounded up (north and
+ * east, as for format_degrees) to the hundredth before it is split, so the
+ * seconds never read 60.00. Returns the length. */
 size_t format_dms(int64_t nE4, bool bLatitude, char *szOut);
 
 #endif

@@ -15,10 +15,12 @@ double degrees(int32_t nIndex, int32_t nPerDegree, int32_t nOffset)
     return static_cast<double>(nIndex - nOffset * nPerDegree) / nPerDegree;
 }
 
+/* The fewest decimals that read back as d, in fixed notation. */
 void append_number(OutputBuffer &out, double d)
 {
     char sz[kNumberRoom];
-    out.append(std::string_view(sz, format_degrees(d, sz)));
+    const std::to_chars_result r = std::to_chars(sz, sz + sizeof sz, d, std::chars_format::fixed);
+    out.append(std::string_view(sz, static_cast<size_t>(r.ptr - sz)));
 }
 
 /* Metres to the millimetre. */

@@ -77,8 +77,9 @@ bool LineReader::fill()
     memmove(m_buffer, m_buffer + m_begin, m_end - m_begin);
     m_end -= m_begin;
     m_begin = 0;
-    if (m_pFlushFirst)
-        m_pFlushFirst->flush();
+    for (OutputBuffer *pBuffer : m_pFlush)
+        if (pBuffer)
+            pBuffer->flush();
     const long n = m_source.read(m_buffer + m_end, sizeof m_buffer - m_end);
     if (n < 0)
         return false;
@@ -120,7 +121,12 @@ LineReader::Status LineReader::next(std::string_view &line)
         if (bSkipping || nEnd - nBegin > kMaxLine)
             return kTooLong;
         line = std::string_view(m_buffer + nBegin, nEnd - nBegin);
-        m_offset = m_dropped + nBegin;
+        /* A byte-order mark, which some editors put at the start of a file
+         * saved as UTF-8, is not part of the first line. */
+        constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+        if (m_number == 1 && line.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+            line.remove_prefix(kByteOrderMark.size());
+        m_offset = m_dropped + static_cast<uint64_t>(line.data() - m_buffer);
         return kLine;
     }
 }
@@ -130,35 +136,70 @@ const char *translate(const char *szMsgid)
     return dgettext(kDomain, szMsgid);
 }
 
+const char *Messages::translated(const char *szMsgid)
+{
+    /* A run repeats a few messages over and over: each is looked up once,
+     * as the catalogue lookup costs more than the rest of a refused line. */
+    for (const Translation &t : m_translations)
+        if (t.msgid == szMsgid)
+            return t.text;
+    Translation &t = m_translations[m_nextTranslation++ % kTranslations];
+    t = {szMsgid, translate(szMsgid)};
+    return t.text;
+}
+
+void Messages::report(const Reason &why, const char *szPlace, uint64_t nNumber)
+{
+    if (!szPlace) {
+        report(std::string_view(), why);
+        return;
+    }
+    char szNumber[24];
+    const std::string_view number(
+        szNumber, static_cast<size_t>(
+                      std::to_chars(szNumber, szNumber + sizeof szNumber, nNumber).ptr - szNumber));
+    m_place.clear();
+    append_substituted(m_place, translated(szPlace), &number, 1);
+    report(m_place, why);
+}
+
 void Messages::report(std::string_view where, const Reason &why)
 {
-    std::string reason;
-    append_substituted(reason, translate(why.format), why.args, 4);
+    m_reason.clear();
+    append_substituted(m_reason, translated(why.format), why.args, 4);
     m_text.assign(m_program);
     m_text += ": ";
     if (where.empty())
-        m_text += reason;
+        m_text += m_reason;
     else {
-        const std::string_view parts[2] = {where, reason};
+        const std::string_view parts[2] = {where, m_reason};
         /* TRANSLATORS: where a message belongs ("line 3"), then the message. */
-        append_substituted(m_text, translate(N_("%s: %s")), parts, 2);
+        append_substituted(m_text, translated(N_("%s: %s")), parts, 2);
     }
     m_text += '\n';
-    m_sink.write(m_text.data(), m_text.size());
+    if (m_pResults)
+        m_pResults->flush();
+    m_out.begin_line();
+    m_out.append(m_text);
+    m_bPending = true;
 }
 
 namespace {
 
 /* One output line for one input line: the converted text, or nothing when
- * the line is refused; a blank line stays blank. */
+ * the line is refused; a blank line stays blank, unless bBlankRefused (an
+ * operand: nothing was meant by it). */
 Reason convert_one(std::string_view text, LineFunction convert, const Settings &settings,
-                   OutputBuffer &out)
+                   OutputBuffer &out, Messages &messages, bool bBlankRefused)
 {
+    messages.before_result();
     out.begin_line();
     Reason why = check_text(text);
     if (why.empty()) {
         text = trim_blanks(text);
-        if (!text.empty() && !convert(text, settings, out, why) && why.empty())
+        if (text.empty() && bBlankRefused)
+            why = refusal(N_("the operand is empty"));
+        else if (!text.empty() && !convert(text, settings, out, why) && why.empty())
             why = refusal(N_("refused"));
     }
     if (!why.empty())
@@ -167,46 +208,35 @@ Reason convert_one(std::string_view text, LineFunction convert, const Settings &
     return why;
 }
 
-/* "line 3", "argument 2": the place a message names. */
-std::string place(const char *szFormat, uint64_t nNumber)
-{
-    char szNumber[24];
-    const std::string_view number(szNumber,
-                                  std::to_chars(szNumber, szNumber + sizeof szNumber, nNumber).ptr -
-                                      szNumber);
-    std::string text;
-    append_substituted(text, translate(szFormat), &number, 1);
-    return text;
-}
-
 } // namespace
 
 Tally convert_lines(Source &source, LineFunction convert, const Settings &settings,
                     OutputBuffer &out, Messages &messages)
 {
     Tally tally;
-    LineReader reader(source, &out);
+    LineReader reader(source, &out, &messages.buffer());
     std::string_view line;
     for (;;) {
         const LineReader::Status status = reader.next(line);
         if (status == LineReader::kEnd)
             break;
         if (status == LineReader::kError) {
-            messages.report({}, refusal(N_("cannot read the input: %s"), strerror(errno)));
+            messages.report(refusal(N_("cannot read the input: %s"), strerror(errno)));
             tally.failed = true;
             break;
         }
         Reason why;
         if (status == LineReader::kTooLong) {
+            messages.before_result();
             out.begin_line();
             out.end_line();
             static const std::string kBound = std::to_string(kMaxLine);
             why = refusal(N_("the line is longer than %s bytes"), kBound);
         } else
-            why = convert_one(line, convert, settings, out);
+            why = convert_one(line, convert, settings, out, messages, false);
         if (!why.empty()) {
             tally.refused++;
-            messages.report(place(N_("line %s"), reader.number()), why);
+            messages.report(why, N_("line %s"), reader.number());
         }
         if (out.error() != 0) {
             tally.failed = true;
@@ -221,11 +251,10 @@ Tally convert_texts(const std::vector<std::string_view> &texts, LineFunction con
 {
     Tally tally;
     for (size_t i = 0; i < texts.size(); i++) {
-        const Reason why = convert_one(texts[i], convert, settings, out);
+        const Reason why = convert_one(texts[i], convert, settings, out, messages, true);
         if (!why.empty()) {
             tally.refused++;
-            messages.report(texts.size() > 1 ? place(N_("argument %s"), i + 1) : std::string(),
-                            why);
+            messages.report(why, texts.size() > 1 ? N_("argument %s") : nullptr, i + 1);
         }
     }
     return tally;

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -82,9 +83,14 @@ public:
     {
         if (text.size() > sizeof m_buffer - m_used)
             overflow(text);
-        /* Byte by byte: a call to memcpy costs more than a line's few bytes. */
-        for (char c : text)
-            m_buffer[m_used++] = c;
+        /* Byte by byte: a call to memcpy costs more than a line's few bytes,
+         * though not than a message's. */
+        if (text.size() > 32)
+            memcpy(m_buffer + m_used, text.data(), text.size());
+        else
+            for (size_t i = 0; i < text.size(); i++)
+                m_buffer[m_used + i] = text[i];
+        m_used += text.size();
     }
     void begin_line();  /* makes room for a line and remembers where it starts */
     void cancel_line(); /* takes back what the line wrote */
@@ -107,10 +113,12 @@ class LineReader {
 public:
     enum Status { kLine, kTooLong, kEnd, kError };
 
-    /* pFlushFirst, if given, is written out whenever the reader is about to
-     * wait for input, so that an interactive user sees each result at once. */
-    explicit LineReader(Source &source, OutputBuffer *pFlushFirst = nullptr)
-        : m_source(source), m_pFlushFirst(pFlushFirst)
+    /* The buffers given (results, messages) are written out whenever the
+     * reader is about to wait for input, so that an interactive user sees
+     * each result and message at once. */
+    explicit LineReader(Source &source, OutputBuffer *pFlushFirst = nullptr,
+                        OutputBuffer *pFlushToo = nullptr)
+        : m_source(source), m_pFlush{pFlushFirst, pFlushToo}
     {
     }
     LineReader(const LineReader &) = delete;
@@ -129,7 +137,7 @@ private:
     bool fill();
 
     Source &m_source;
-    OutputBuffer *m_pFlushFirst;
+    OutputBuffer *m_pFlush[2];
     char m_buffer[kChunk];
     size_t m_begin = 0, m_end = 0;
     bool m_bEof = false;
@@ -144,18 +152,51 @@ constexpr char kDomain[] = "tolka-cli";
 /* The catalogue text of szMsgid in that domain. */
 const char *translate(const char *szMsgid);
 
-/* Standard error's messages: "tolka-cli: line 3: REASON". */
+/* Standard error's messages: "tolka-cli: line 3: REASON", gathered in a
+ * buffer like the results, so that a refused line costs about as much as a
+ * converted one. */
 class Messages {
 public:
-    Messages(Sink &sink, std::string_view program) : m_sink(sink), m_program(program) {}
+    Messages(Sink &sink, std::string_view program) : m_out(sink), m_program(program) {}
+    ~Messages() { m_out.flush(); }
 
-    /* where names the place ("line 3"), or is empty. */
+    /* Results and messages go to the same place (a terminal, or 2>&1): the
+     * results written so far go out before each message, and messages
+     * before the next result (see before_result), so each stays in its
+     * place. */
+    void interleave_with(OutputBuffer &results) { m_pResults = &results; }
+    /* szPlace, if given, names the place: "line %s" with nNumber. */
+    void report(const Reason &why, const char *szPlace = nullptr, uint64_t nNumber = 0);
+    /* where, if not empty, names the place as it stands ("record 3 (W1AW)"). */
     void report(std::string_view where, const Reason &why);
+    /* Called before a line's result is written. */
+    void before_result()
+    {
+        if (m_pResults && m_bPending)
+            flush();
+    }
+    bool flush()
+    {
+        m_bPending = false;
+        return m_out.flush();
+    }
+    OutputBuffer &buffer() { return m_out; }
 
 private:
-    Sink &m_sink;
+    const char *translated(const char *szMsgid);
+
+    struct Translation {
+        const char *msgid = nullptr, *text = nullptr;
+    };
+    static constexpr size_t kTranslations = 8;
+
+    OutputBuffer m_out;
+    OutputBuffer *m_pResults = nullptr;
+    bool m_bPending = false;
     std::string m_program;
-    std::string m_text;
+    std::string m_text, m_reason, m_place;
+    Translation m_translations[kTranslations];
+    size_t m_nextTranslation = 0;
 };
 
 /* Converts one line: the text of the line, trimmed of blanks, is never

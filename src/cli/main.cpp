@@ -2,6 +2,7 @@
  * input and output. */
 #include <clocale>
 #include <libintl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "catalogue_dir.h"
@@ -18,5 +19,12 @@ int main(int argc, char *argv[])
     FdSource in(STDIN_FILENO);
     FdSink out(STDOUT_FILENO);
     FdSink err(STDERR_FILENO);
-    return run(parse_arguments(argc, argv), in, out, err);
+    /* A terminal, or 2>&1 to a file or a pipe: results and messages must
+     * keep their order (not on /dev/null, where order means nothing). */
+    struct stat outStat, errStat;
+    const bool bInterleaved = fstat(STDOUT_FILENO, &outStat) == 0 &&
+                              fstat(STDERR_FILENO, &errStat) == 0 &&
+                              outStat.st_dev == errStat.st_dev && outStat.st_ino == errStat.st_ino &&
+                              (!S_ISCHR(outStat.st_mode) || isatty(STDOUT_FILENO));
+    return run(parse_arguments(argc, argv), in, out, err, bInterleaved);
 }

@@ -81,6 +81,15 @@ double nearest_double(std::string_view number)
     return d;
 }
 
+/* A coordinate read exactly, as a double: the whole degrees and the rest
+ * are exact doubles, so only the division and the sum round. */
+double degrees(const Coordinate &c)
+{
+    const double d = static_cast<double>(c.units / kUnitsPerDegree) +
+                     static_cast<double>(c.units % kUnitsPerDegree) / kUnitsPerDegree;
+    return c.negative ? -d : d;
+}
+
 LatLon centre_of(const Cell &cell)
 {
     return {cell.centre_latitude(), cell.centre_longitude()};
@@ -108,13 +117,6 @@ DistancePoint position_point(const Position &p, LatLon at, std::optional<Locator
         point.contest = contest_centre(std::string_view(szLocator, kContestLength), system);
     }
     return point;
-}
-
-/* Degrees from the exact units, within a rounding or two: for the geodesic. */
-double degrees_of(const Coordinate &c)
-{
-    const double d = static_cast<double>(c.units) / kUnitsPerDegree;
-    return c.negative ? -d : d;
 }
 
 bool starts_like_a_number(char c)
@@ -188,18 +190,23 @@ Result<DistancePoint> parse_point(std::string_view text, std::optional<LocatorSy
         const Result<Position> position = parse_nmea_position(text);
         if (!position)
             return refused<DistancePoint>(position.reason);
-        const LatLon at{degrees_of(position.value.latitude), degrees_of(position.value.longitude)};
+        const LatLon at{degrees(position.value.latitude), degrees(position.value.longitude)};
         return {position_point(position.value, at, system, bContest), {}};
     }
     const size_t nComma = text.find(',');
     if (nComma != std::string_view::npos) {
         // Read exactly, so that the range is decided on the digits typed and
-        // the contest cell by the exact encoder.
-        const Result<Position> position = parse_decimal_position(text);
+        // the contest cell by the exact encoder. Decimal degrees give the
+        // nearest doubles; the other forms (N48.5,E2.3) their exact value
+        // rounded.
+        const Result<Position> decimal = parse_decimal_position(text);
+        const Result<Position> position = decimal ? decimal : parse_position(text);
         if (!position)
             return refused<DistancePoint>(position.reason);
-        const LatLon at{nearest_double(text.substr(0, nComma)),
-                        nearest_double(text.substr(nComma + 1))};
+        const LatLon at = decimal ? LatLon{nearest_double(text.substr(0, nComma)),
+                                           nearest_double(text.substr(nComma + 1))}
+                                  : LatLon{degrees(position.value.latitude),
+                                           degrees(position.value.longitude)};
         return {position_point(position.value, at, system, bContest), {}};
     }
     if (!text.empty() && starts_like_a_number(text[0]))

@@ -28,12 +28,16 @@ struct Position {
     Coordinate longitude; /* -180 to 180 */
 };
 
-/* A position written either as two signed decimal numbers of degrees,
- * latitude first ("48.81056 2.28722", "-33.8688,151.2093", "-33.8688, 151.2"),
- * or as two coordinates in degrees, minutes and seconds, each with its
- * hemisphere letter, in either order ("48 48 38 N 2 17 14 E",
- * "48°48'38\"N 2°17'14\"E", "48d48m38sN 2d17m14sE"). text holds neither line
- * end nor surrounding blanks. */
+/* A position in any of the forms people write it in:
+ * - two signed decimal numbers of degrees, latitude first ("48.81056 2.28722",
+ *   "-33.8688,151.2093", "-33.8688, 151.2");
+ * - two coordinates in degrees, minutes and seconds, each with its
+ *   hemisphere letter after ("48 48 38 N 2 17 14 E", "48°48'38\"N 2°17'14\"E",
+ *   "48d48m38sN 2d17m14sE", "48.8566n 2.3522e") or before the numbers
+ *   ("N 48° 51.400' E 002° 21.050'", ADIF's "N048 51.400 E002 21.050"), in
+ *   either order; lower-case letters where they cannot mean anything else.
+ * A decimal comma is refused with a message that says to write a point.
+ * text holds neither line end nor surrounding blanks. */
 Result<Position> parse_position(std::string_view text);
 
 /* Only the decimal form: "LATITUDE LONGITUDE", separated by blanks and/or one

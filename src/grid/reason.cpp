@@ -1,12 +1,18 @@
 #include "reason.h"
 
+#include <cstring>
+
 void append_substituted(std::string &out, const char *szFormat, const std::string_view *args,
                         int nArgs)
 {
     int nNext = 0;
     for (const char *p = szFormat; *p; p++) {
-        if (*p != '%') {
-            out += *p;
+        if (*p != '%') { /* the text up to the next '%' at once */
+            const char *pEnd = strchr(p, '%');
+            if (!pEnd)
+                pEnd = p + strlen(p);
+            out.append(p, static_cast<size_t>(pEnd - p));
+            p = pEnd - 1;
             continue;
         }
         if (p[1] == '%') {

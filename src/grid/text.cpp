@@ -56,42 +56,90 @@ size_t sequence_length(std::string_view s, size_t pos)
     return n;
 }
 
+enum class Kind { kText, kNul, kControl, kInvalid };
+
+/* What the character at s[pos] is, and its length in bytes (those of an
+ * invalid sequence: one). */
+Kind classify(std::string_view s, size_t pos, size_t &n)
+{
+    const unsigned char c = static_cast<unsigned char>(s[pos]);
+    n = 1;
+    if ((c >= 0x20 && c < 0x7F) || c == '\t')
+        return Kind::kText;
+    if (c == 0)
+        return Kind::kNul;
+    if (c < 0x80)
+        return Kind::kControl;
+    n = sequence_length(s, pos);
+    if (n == 0) {
+        n = 1;
+        return Kind::kInvalid;
+    }
+    if (c == 0xC2 && static_cast<unsigned char>(s[pos + 1]) < 0xA0) /* U+0080-U+009F */
+        return Kind::kControl;
+    return Kind::kText;
+}
+
 } // namespace
 
 Reason check_text(std::string_view text)
 {
     /* Eight bytes at a time while all are printable ASCII, the common case:
-     * none below 0x20, none equal to 0x7F, none with the high bit set. The
-     * byte loop below decides the rest. */
+     * none below 0x20, none equal to 0x7F, none with the high bit set.
+     * Where a block is not, its first odd character is decided on its own,
+     * and the blocks resume after it. */
     constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
     size_t pos = 0;
-    for (; pos + 8 <= text.size(); pos += 8) {
-        uint64_t x;
-        memcpy(&x, text.data() + pos, 8);
-        const uint64_t del = x ^ (kOnes * 0x7F);
-        if ((((x - kOnes * 0x20) & ~x) | ((del - kOnes) & ~del) | x) & kHighs)
-            break;
-    }
     while (pos < text.size()) {
+        for (; pos + 8 <= text.size(); pos += 8) {
+            uint64_t x;
+            memcpy(&x, text.data() + pos, 8);
+            const uint64_t del = x ^ (kOnes * 0x7F);
+            const uint64_t odd = (((x - kOnes * 0x20) & ~x) | ((del - kOnes) & ~del) | x) & kHighs;
+            if (odd != 0) {
+                /* Borrows only go up: the lowest flag marks the first odd
+                 * byte (on a little-endian machine). */
+                if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__)
+                    pos += static_cast<size_t>(__builtin_ctzll(odd)) / 8;
+                break;
+            }
+        }
+        if (pos == text.size())
+            break;
         const unsigned char c = static_cast<unsigned char>(text[pos]);
-        if (c >= 0x20 && c < 0x7F) {
+        if (c >= 0x20 && c < 0x7F) { /* the last few bytes, one by one */
             pos++;
             continue;
         }
-        if (c == '\t') {
-            pos++;
-            continue;
-        }
-        if (c == 0)
+        size_t n;
+        switch (classify(text, pos, n)) {
+        case Kind::kText:
+            break;
+        case Kind::kNul:
             return refusal(N_("a NUL byte is not text"));
-        if (c < 0x80)
+        case Kind::kControl:
             return refusal(N_("control character in the text"));
-        const size_t n = sequence_length(text, pos);
-        if (n == 0)
+        case Kind::kInvalid:
             return refusal(N_("the text is not valid UTF-8"));
-        if (c == 0xC2 && static_cast<unsigned char>(text[pos + 1]) < 0xA0) /* U+0080-U+009F */
-            return refusal(N_("control character in the text"));
+        }
         pos += n;
     }
     return {};
+}
+
+void append_escaped(std::string &out, std::string_view text)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    for (size_t pos = 0, n; pos < text.size(); pos += n) {
+        if (classify(text, pos, n) == Kind::kText) {
+            out.append(text, pos, n);
+            continue;
+        }
+        for (size_t i = pos; i < pos + n; i++) {
+            const unsigned char b = static_cast<unsigned char>(text[i]);
+            out += "\\x";
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        }
+    }
 }

@@ -2,6 +2,7 @@
 #ifndef TOLKA_GRID_TEXT_H
 #define TOLKA_GRID_TEXT_H
 
+#include <string>
 #include <string_view>
 
 #include "reason.h"
@@ -21,5 +22,10 @@ std::string_view character_at(std::string_view text, size_t pos);
  * than the tab, or bytes that are not UTF-8. Every command checks its lines
  * with it first, so its messages can quote the input as it stands. */
 Reason check_text(std::string_view text);
+
+/* Appends text to out with every byte of a control character (but the
+ * tab) or of an invalid UTF-8 sequence written \xHH: what was typed, safe to
+ * quote to a terminal. */
+void append_escaped(std::string &out, std::string_view text);
 
 #endif

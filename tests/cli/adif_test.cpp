@@ -25,6 +25,7 @@ AdifRun adif(const std::string &input, const Settings &settings = {}, size_t nCh
     Messages messages(err, kProgram);
     AdifRun run;
     run.tally = convert_adif(in, settings.check ? nullptr : &out, settings, messages, &run.splices);
+    messages.flush(); // messages are gathered like results
     run.out = out.text;
     run.err = err.text;
     return run;

@@ -167,6 +167,9 @@ TEST(DistancePoint, GeodesicTakesTheCentreOrTheNearestDoublesAndContestTheSubsqu
         // between 0.1 and the next double.
         {"0.100000000000000012490009,1", T, 0.1, 1, 2.5 / 24, 1 + 1.0 / 24},
         {"0.100000000000000012490010,1", T, 0.10000000000000002, 1, 2.5 / 24, 1 + 1.0 / 24},
+        // The other forms of a position, written without blanks.
+        {"48.125N,2.25E", T, 48.125, 2.25, 48.125 + 1.0 / 48, 2.25 + 1.0 / 24},
+        {"S48°7.5',W2°15'", M, -48.125, -2.25, -48.125 + 1.0 / 48, -2.25 + 1.0 / 24},
     };
     for (const auto &c : cases) {
         const Result<DistancePoint> point = parse_point(c.text, c.system, true);
@@ -205,10 +208,11 @@ TEST(DistancePoint, NeitherLocatorNorPositionSaysWhatIsWrong)
         {"48,2,3", "unexpected ,3 after the two coordinates"},
         {"nan,0", "nan is not a plain decimal number"},
         {"48.8,1e1", "1e1 is not a plain decimal number"},
-        {"48N,2E", "48N is not a plain decimal number"},
         // The contest rule scores subsquares only.
         {"JN18", "JN18 is shorter than the 6 characters the contest rule needs"},
         {"jn", "jn is shorter than the 6 characters the contest rule needs"},
+        {"48N,2N", "two latitudes: 48N and 2N"},
+        {"48,5,2,5", "48,5 has a decimal comma: write the decimals after a point, 48.5"},
     };
     for (const auto &c : cases) {
         const Result<DistancePoint> point = parse_point(c.text, LocatorSystem::Tolka, true);

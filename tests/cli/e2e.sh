@@ -38,6 +38,14 @@ statuses)
   check "unknown command" 2 '' 'tolka-cli: unknown command transmogrify'$'\n''Usage: *' '' transmogrify
   check "precision 3" 2 '' 'tolka-cli: precision 3 is not 2, 4, 6, 8 or 10'$'\n''Usage: *' '' \
     encode --precision 3
+  status=0
+  "$cli" encode </ >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" = 1 ] || fail "a read error: exit status $status"
+  grep -q '^tolka-cli: cannot read the input: ' "$work/err" || fail "a read error: $(cat "$work/err")"
+  # Standard output and error on one file (2>&1): each message in its place.
+  printf '48 2\n91 0\n48 2\n' | "$cli" encode --precision 2 >"$work/both" 2>&1 || true
+  [ "$(cat "$work/both")" = "JN"$'\n\n'"tolka-cli: line 2: latitude 91 is out of range (-90 to 90)"$'\n'"JN" ] ||
+    fail "2>&1: $(cat "$work/both")"
   "$cli" --help >"$work/out" || fail "help: exit status $?"
   head -n 1 "$work/out" | grep -q '^Usage: tolka-cli encode' || fail "help: $(head -n 1 "$work/out")"
   ;;

@@ -84,22 +84,41 @@ TEST(CliRun, ConvertsEveryLineAndNamesTheRefusedOnes)
           "tolka-cli: line 3: latitude 91 is out of range (-90 to 90)\n"}},
         {{"encode", "--precision", "4"}, kLong + "\n48 2\n", {1, "\nJN18\n",
           "tolka-cli: line 1: the line is longer than 1024 bytes\n"}},
-        {{"encode"},
-         std::string("48 2\0x\n\xff\n48\x01 2\n", 14),
-         {1, "\n\n\n",
-          "tolka-cli: line 1: a NUL byte is not text\n"
-          "tolka-cli: line 2: the text is not valid UTF-8\n"
-          "tolka-cli: line 3: control character in the text\n"}},
+        // What is not text: NUL, bytes that are not UTF-8 (a stray byte,
+        // a UTF-16 surrogate, overlong forms, past U+10FFFF), C0 and C1
+        // controls and DEL; a byte-order mark is text only at the start.
+        {{"encode", "--precision=2"},
+         std::string("\xEF\xBB\xBF" "48 2\n48 2\0x\n\xff\n\xED\xA0\x80\n\xC0\xAF\n"
+                     "\xE0\x80\xAF\n\xF4\x90\x80\x80\n48\x01 2.000000\n\xC2\x85\n48\x7F 2.000000\n"
+                     "48\xC2\xA0 2\n\xEF\xBB\xBF" "48 2\n", 77),
+         {1, "JN\n\n\n\n\n\n\n\n\n\n\n\n",
+          "tolka-cli: line 2: a NUL byte is not text\n"
+          "tolka-cli: line 3: the text is not valid UTF-8\n"
+          "tolka-cli: line 4: the text is not valid UTF-8\n"
+          "tolka-cli: line 5: the text is not valid UTF-8\n"
+          "tolka-cli: line 6: the text is not valid UTF-8\n"
+          "tolka-cli: line 7: the text is not valid UTF-8\n"
+          "tolka-cli: line 8: control character in the text\n"
+          "tolka-cli: line 9: control character in the text\n"
+          "tolka-cli: line 10: control character in the text\n"
+          "tolka-cli: line 11: 48\xC2\xA0 is not a plain decimal number\n"
+          "tolka-cli: line 12: \xEF\xBB\xBF" "48 is not a plain decimal number\n"}},
         // Operands: a negative number is one; encode reads them as one line.
         {{"encode", "-33.8688", "--precision=6", "151.2093"}, "", {0, "QF56OD\n", ""}},
         {{"encode", "--", "-33.8688", "151.2093", "x"}, "", {1, "\n",
           "tolka-cli: unexpected x after the two coordinates\n"}},
+        {{"encode", "--", "--help"}, "", {1, "\n",
+          "tolka-cli: --help is not a plain decimal number\n"}},
+        // An empty operand is refused, not taken for a blank line.
+        {{"encode", ""}, "48 2\n", {1, "\n", "tolka-cli: the operand is empty\n"}},
+        {{"decode", "JN18", " "}, "", {1, "48 2\n\n",
+          "tolka-cli: argument 2: the operand is empty\n"}},
         {{"encode", "--maidenhead", "48 48 14.4 N", "2 18 30 E"}, "", {0, "JN18DT72AX\n", ""}},
         {{"decode", "JN18", "XX", "jn18dtkk78"}, "ignored\n",
-         {1, "48 2\n\n48.81041666666667 2.287152777777778\n",
+         {1, "48 2\n\n48.810416666667 2.287152777778\n",
           "tolka-cli: argument 2: character 1 of XX must be a letter A-R, not X\n"}},
         {{"decode", "--dms", "--centre"}, "jn18\n\n", {0, "48 30 0.00 N 3 0 0.00 E\n\n", ""}},
-        {{"decode", "--center", "--maidenhead"}, "JN18DT72\n", {0, "48.80208333333333 2.3125\n", ""}},
+        {{"decode", "--center", "--maidenhead"}, "JN18DT72\n", {0, "48.802083333334 2.3125\n", ""}},
         // distance: two operands make one line (the lines of standard input
         // are tested end to end).
         {{"distance", "--unit=mi", "--iaru", "-33.8688,151.2093", "JN18DT"}, "ignored\n",
@@ -136,6 +155,9 @@ TEST(CliRun, UsageErrorsExitTwoWithTheUsageOnStandardError)
         {{"encode", "--iaru"}, "--iaru is not an option of encode"},
         {{"edi", "--write"}, "edi needs a FILE"},
         {{"edi", "--write", "a.edi", "b.edi"}, "--write takes one FILE at a time"},
+        // What was typed, quoted with its controls and broken UTF-8 escaped.
+        {{"\x1B[31m\xC2\x9B\xFF\xC3"}, "unknown command \\x1B[31m\\xC2\\x9B\\xFF\\xC3"},
+        {{"encode", "--precision=\x7F\xC3\xA9"}, "precision \\x7F\xC3\xA9 is not 2, 4, 6, 8 or 10"},
     };
     for (const auto &row : kRows) {
         const Outcome outcome = run_with(row.args, "48 2\n");
@@ -152,6 +174,17 @@ TEST(CliRun, UsageErrorsExitTwoWithTheUsageOnStandardError)
         EXPECT_EQ(outcome.out.rfind("Usage: tolka-cli encode", 0), 0u) << outcome.out;
         EXPECT_NE(outcome.out.find("--maidenhead"), std::string::npos);
     }
+}
+
+TEST(CliRun, OnOneTerminalMessagesKeepTheirPlaceAmongResults)
+{
+    const char *args[] = {"tolka-cli", "encode", "--precision", "2"};
+    StringSource in("48 2\n91 0\n92 0\n48 2\n93 0\n");
+    StringSink both;
+    EXPECT_EQ(run(parse_arguments(4, args), in, both, both, true), 1);
+    EXPECT_EQ(both.text, "JN\n\ntolka-cli: line 2: latitude 91 is out of range (-90 to 90)\n"
+                         "\ntolka-cli: line 3: latitude 92 is out of range (-90 to 90)\n"
+                         "JN\n\ntolka-cli: line 5: latitude 93 is out of range (-90 to 90)\n");
 }
 
 class BrokenSink final : public Sink {

@@ -58,6 +58,20 @@ TEST(CliPosition, EveryAcceptedFormGivesItsCell)
         {"48.81056N 2.28722E", "JN18DTKK78"},
         {"48 48.63333 N 2 17.23333 E", "JN18DTKK78"},
         {"48°38\" N 2 E", "JN18AAAG00"}, // minutes left out by their marks
+        {"48º48’38”N 2°17’14”E", "JN18DTKK78"}, // º for °, a word processor's quotes
+        // The letter first, degrees and decimal minutes, as GPS units write it.
+        {"N 48° 51.400' E 002° 21.050'", "JN18EUFN04"},
+        {"N48 51.400 E2 21.050", "JN18EUFN04"},
+        {"E 2 21.05, N 48 51.4", "JN18EUFN04"},
+        {"N048 51.400 E002 21.050", "JN18EUFN04"}, // ADIF's location
+        {"S33 52.128 E151 12.550", "QF56ODMD25"},
+        {"n48 51.4 e2 21.05", "JN18EUFN04"},
+        // Lower-case letters wherever they can mean nothing else.
+        {"48.8566n 2.3522e", "JN18EUFN44"},
+        {"33 52 8 s 151 12 33 e", "QF56ODMD25"},
+        {"40 45 31 n 73 59 16 w", "FN30ASDE59"},
+        {"40 45 31 n 73 59 16 o", "FN30ASDE59"},
+        {"48d51m24sn 2d21m3se", "JN18EUFN04"},
         // The window's examples, away from its bias: the same cells.
         {"50 50 51 N 4 21 11 E", "JO20EUFI61"},
         {"40 45 31 N 73 59 16 O", "FN30ASDE59"},
@@ -117,9 +131,26 @@ TEST(CliPosition, EveryRefusedFormSaysWhy)
         {"48.5 30 N 2 E", "only the last number of 48.5 30 N may have decimals"},
         {"48 1 2 3 N 2 E", "more than three numbers in 48 1 2 3"},
         {"48' 2° N 2 E", "degrees, minutes and seconds are out of order in 48' 2°"},
-        {"N 2 E", "no number before N"},
+        {"N 2 E", "no number after E"},
+        {"N, 2 E", "no number after N"},
+        {"N 48 51 E 2 1 2 3", "more than three numbers in E 2 1 2 3"},
+        {"N -48 E 2", "-48: a coordinate with a hemisphere letter takes no sign"},
         {"48 # N 2 E", "unexpected #"},
-        {"48 n 2 e", "n is not a plain decimal number"},
+        {"48°2°N 2°E", "degrees, minutes and seconds are out of order in 48°2°"},
+        {"-.5 0", "-.5 is not a plain decimal number"},
+        // Where s may mean seconds or south, and what only looks like a letter.
+        {"33 52 8s 151 12 33 e", "in 33 52 8s, s could be seconds or south: write S for south"},
+        {"48d48m38s, 2d17m14se", "in 48d48m38s, s could be seconds or south: write S for south"},
+        {"1e5 0", "1e5 is not a plain decimal number"},
+        {"48.5 2e5", "2e5 is not a plain decimal number"},
+        {"48.5n 2e5", "2e5 is not a plain decimal number"},
+        {"48 ne 2 e", "ne is not a plain decimal number"},
+        // The decimal comma: what to write instead.
+        {"48,8566 2,3522", "48,8566 has a decimal comma: write the decimals after a point, 48.8566"},
+        {"48,8566,2,3522", "48,8566 has a decimal comma: write the decimals after a point, 48.8566"},
+        {"-33,5, 151", "33,5 has a decimal comma: write the decimals after a point, 33.5"},
+        {"N 48°51,4' E 2°21,05'", "51,4 has a decimal comma: write the decimals after a point, 51.4"},
+        {"48,5 200", "unexpected 200 after the two coordinates"},
         {"48 2 Ä", "unexpected Ä after the two coordinates"},
         {"48 N 2Ä E", "2Ä is not a plain decimal number"},
     };

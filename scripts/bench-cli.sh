@@ -12,7 +12,7 @@
 # each a pair of Maidenhead locators or ADIF positions, beside tolka-cli
 # distance on the same pairs; and encode on the same positions written as
 # people paste them (the letter first with decimal minutes, ADIF's, lower-case
-# letters after), and on lines that are all refused.
+# letters after, an NMEA RMC sentence), and on lines that are all refused.
 #
 #   scripts/bench-cli.sh [LINES] [RUNS]
 #
@@ -52,13 +52,27 @@ awk -v dir="$work" '{ la = $1 < 0 ? -$1 : $1; lo = $2 < 0 ? -$2 : $2
   m = sprintf("%.3f", (m < 60000 ? m : 59999) / 1000); n = sprintf("%.3f", (n < 60000 ? n : 59999) / 1000)
   printf "%s %d° %s'"'"' %s %03d° %s'"'"'\n", h, a, m, g, b, n >dir "/letter-first"
   printf "%s%03d %s %s%03d %s\n", h, a, m, g, b, n >dir "/adif"
-  printf "%.6f%s %.6f%s\n", la, h == "S" ? " s" : "n", lo, tolower(g) >dir "/lower" }' \
+  printf "%.6f%s %.6f%s\n", la, h == "S" ? " s" : "n", lo, tolower(g) >dir "/lower"
+  printf "GPRMC,123519,A,%02d%s,%s,%03d%s,%s,022.4,084.4,230394,003.1,W\n", a, \
+    substr(m, 2, 1) == "." ? "0" m : m, h, b, substr(n, 2, 1) == "." ? "0" n : n, g >dir "/nmea-body" }' \
   "$work/positions"
+# The same minutes as an RMC sentence with its checksum, as a GPS unit sends
+# it (it must give the letter-first form's locators).
+python3 -c '
+import sys
+from functools import reduce
+with open(sys.argv[1]) as body, open(sys.argv[2], "w") as out:
+    for line in body:
+        line = line.rstrip("\n")
+        out.write("$%s*%02X\n" % (line, reduce(lambda s, c: s ^ ord(c), line, 0)))
+' "$work/nmea-body" "$work/nmea"
 # Out of range, every line: refused, one message each.
 awk '{ printf "%.6f %s\n", ($1 < 0 ? -$1 : $1) + 90.5, $2 }' "$work/positions" >"$work/refused"
 "$cli" encode <"$work/letter-first" | cmp -s - <("$cli" encode <"$work/adif") ||
   echo "WARNING: letter-first and adif give other locators"
 "$cli" encode <"$work/lower" | cmp -s - "$work/locators" || echo "WARNING: lower gives other locators"
+"$cli" encode <"$work/nmea" | cmp -s - <("$cli" encode <"$work/letter-first") ||
+  echo "WARNING: nmea and letter-first give other locators"
 
 # The bare loop computes the same results: compare before timing.
 "$bare" encode <"$work/positions" | cmp -s - "$work/locators" || echo "WARNING: encode outputs differ"
@@ -102,6 +116,7 @@ cli_encode=$(best "$work/positions" "$cli" encode)
 cli_letter_first=$(best "$work/letter-first" "$cli" encode)
 cli_adif=$(best "$work/adif" "$cli" encode)
 cli_lower=$(best "$work/lower" "$cli" encode)
+cli_nmea=$(best "$work/nmea" "$cli" encode)
 cli_refused=$(best "$work/refused" "$cli" encode)
 bare_encode=$(best "$work/positions" "$bare" encode)
 geoconvert=$(best "$work/positions" GeoConvert -m)
@@ -114,7 +129,7 @@ awk '{ for (i = 1; i <= 2; i++) if (index($i, ",") == 0 && length($i) < 6) next;
 iaru_pairs=$(wc -l <"$work/pairs.iaru")
 cli_iaru=$(best "$work/pairs.iaru" "$cli" distance --iaru)
 geodsolve=$(best "$work/pairs.geod" GeodSolve -i)
-cli_adif=$(best "$work/log.adi" "$cli" adif)
+cli_adif_log=$(best "$work/log.adi" "$cli" adif)
 cli_log_distance=$(best "$work/log.pairs" "$cli" distance)
 
 # A contest log from JN18DT, CR LF: random subsquares from IM00AA to KO99XX,
@@ -147,7 +162,7 @@ echo "$lines lines, best of $runs runs, $(nproc) cores"
 printf '%-34s %12s %9s  %s\n' "converter" "lines/s" "seconds" "note"
 row "tolka-cli encode" "$cli_encode" "$(ratio "$cli_encode" "$bare_encode") the bare loop's time (target <= 2x)"
 row "bare loop, encode" "$bare_encode" ""
-for form in letter-first adif lower; do
+for form in letter-first adif lower nmea; do
   var=cli_${form//-/_}
   row "tolka-cli encode, $form" "${!var}" "$(ratio "${!var}" "$cli_encode") the decimal form's time (target <= 1.5x)"
 done
@@ -166,8 +181,8 @@ row "tolka-cli edi (a 10,000-contact log)" "$cli_edi" \
   "$(ratio "$cli_edi" "$awk_edi") awk's time (target well under 0.1 s)" "$edi_contacts"
 row "tolka-cli edi --write" "$cli_edi_write" "" "$edi_contacts"
 row "awk adding up the points" "$awk_edi" "" "$edi_contacts"
-row "tolka-cli adif (records)" "$cli_adif" \
-  "$(ratio "$cli_adif" "$cli_log_distance") distance's time on its pairs (target <= 1.5x)"
+row "tolka-cli adif (records)" "$cli_adif_log" \
+  "$(ratio "$cli_adif_log" "$cli_log_distance") distance's time on its pairs (target <= 1.5x)"
 row "tolka-cli distance (log's pairs)" "$cli_log_distance" ""
 
 echo

@@ -30,6 +30,14 @@ constexpr Layout kLayouts[] = {
 constexpr int kMaxFields = 24; /* a sentence is at most 82 characters */
 constexpr size_t kMaxMinuteDecimals = 12; /* the units of a minute are 60 * 10^12 */
 
+/* The units of the nth decimal of a minute. */
+constexpr int64_t kUnitsPerDecimal[kMaxMinuteDecimals + 1] = {
+    kUnitsPerMinute,           kUnitsPerMinute / 10,          kUnitsPerMinute / 100,
+    kUnitsPerMinute / 1000,    kUnitsPerMinute / 10000,       kUnitsPerMinute / 100000,
+    kUnitsPerMinute / 1000000, kUnitsPerMinute / 10000000,    kUnitsPerMinute / 100000000,
+    kUnitsPerMinute / 1000000000, kUnitsPerMinute / 10000000000, kUnitsPerMinute / 100000000000,
+    kUnitsPerMinute / 1000000000000};
+
 bool is_digit(char c)
 {
     return c >= '0' && c <= '9';
@@ -67,19 +75,22 @@ int digits(std::string_view text, size_t pos, size_t nDigits)
 bool read_angle(std::string_view text, std::string_view hemisphere, bool bLatitude,
                 Coordinate &c, Reason &why)
 {
-    const size_t nPoint = std::min(text.find('.'), text.size());
-    const int nDegrees = nPoint >= 2 && nPoint <= 5 ? digits(text, 0, nPoint - 2) : -1;
-    const int nMinutes = nDegrees >= 0 ? digits(text, nPoint - 2, 2) : -1;
-    const size_t nDecimals = nPoint < text.size() ? text.size() - nPoint - 1 : 0;
+    /* Up to the point (or the end), at most five digits: more, or anything
+     * else, is refused below. */
+    int64_t nWhole = 0;
+    size_t nPoint = 0;
+    for (; nPoint < text.size() && nPoint <= 5 && is_digit(text[nPoint]); nPoint++)
+        nWhole = nWhole * 10 + (text[nPoint] - '0');
+    const bool bPoint = nPoint < text.size() && text[nPoint] == '.';
+    const size_t nDecimals = bPoint ? text.size() - nPoint - 1 : 0;
+    bool bRead = nPoint >= 2 && nPoint <= 5 && (bPoint || nPoint == text.size()) &&
+                 nDecimals <= kMaxMinuteDecimals && nWhole % 100 < 60;
     int64_t nFraction = 0;
-    for (size_t i = nPoint + 1; i < text.size() && nDecimals <= kMaxMinuteDecimals; i++) {
-        if (!is_digit(text[i])) {
-            nFraction = -1;
-            break;
-        }
+    for (size_t i = nPoint + 1; bRead && i < text.size(); i++) {
+        bRead = is_digit(text[i]);
         nFraction = nFraction * 10 + (text[i] - '0');
     }
-    if (nMinutes < 0 || nMinutes >= 60 || nFraction < 0 || nDecimals > kMaxMinuteDecimals) {
+    if (!bRead) {
         why = refusal(bLatitude ? N_("latitude %s is not ddmm.mmmm") : N_("longitude %s is not dddmm.mmmm"),
                       text);
         return false;
@@ -93,10 +104,8 @@ bool read_angle(std::string_view text, std::string_view hemisphere, bool bLatitu
     }
     /* The units of a minute are a multiple of 10^12: the decimals scale
      * exactly. */
-    int64_t nPerDecimal = kUnitsPerMinute;
-    for (size_t i = 0; i < nDecimals; i++)
-        nPerDecimal /= 10;
-    c.units = nDegrees * kUnitsPerDegree + nMinutes * kUnitsPerMinute + nFraction * nPerDecimal;
+    c.units = nWhole / 100 * kUnitsPerDegree + nWhole % 100 * kUnitsPerMinute +
+              nFraction * kUnitsPerDecimal[nDecimals];
     c.beyond = false;
     c.negative = (cHemisphere == 'S' || cHemisphere == 'W') && c.units != 0;
     const int64_t nLimit = (bLatitude ? 90 : 180) * kUnitsPerDegree;
@@ -143,56 +152,69 @@ bool read_date(std::string_view text, FixTime &t)
     return true;
 }
 
+/* A sentence's fields: field n lies between bounds[n] and bounds[n + 1]
+ * (the '$' or a comma before it, a comma or the checksum's '*' after). */
+struct Fields {
+    std::string_view text;
+    size_t bounds[kMaxFields + 8]; /* room for a word's commas past the last field */
+    int count = 0;
+
+    /* Empty where the sentence has no such field. */
+    std::string_view operator[](int n) const
+    {
+        return n >= 0 && n < count ? text.substr(bounds[n] + 1, bounds[n + 1] - bounds[n] - 1)
+                                   : std::string_view();
+    }
+};
+
 /* Splits the sentence into its fields and checks its checksum, in one pass
  * over the bytes (a pass per field costs more than the rest of the line). */
-bool split(std::string_view text, std::string_view *fields, int &nFields, Reason &why)
+bool split(std::string_view text, Fields &f, Reason &why)
 {
     /* The checksum is the last three characters, or absent. */
     size_t nEnd = text.size() >= 3 && text[text.size() - 3] == '*' ? text.size() - 3
                                                                    : text.find('*');
     nEnd = std::min(nEnd, text.size());
-    size_t nStart = 1;
-    nFields = 0;
-    bool bTooMany = false;
-    const auto comma_at = [&](size_t pos) {
-        bTooMany = bTooMany || nFields == kMaxFields - 1;
-        if (!bTooMany)
-            fields[nFields++] = text.substr(nStart, pos - nStart);
-        nStart = pos + 1;
+    f.text = text;
+    f.bounds[0] = 0;
+    int nCommas = 0;
+    const auto too_many = [&] {
+        why = refusal(N_("too many fields in %s"), text);
+        return false;
     };
     /* Eight bytes at a time where they are in that order in a word: the
      * checksum is the XOR of the words folded, and the commas are the zero
-     * bytes of the word XOR ',' (the bit trick may flag a byte after a true
-     * zero too, hence the check). The rest byte by byte. */
+     * bytes of the word XOR ',', found exactly (no carry crosses a byte).
+     * The rest byte by byte. */
     uint64_t nWords = 0;
     size_t pos = 1;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
+    constexpr uint64_t kOnes = 0x0101010101010101, kLows = 0x7F7F7F7F7F7F7F7F;
     for (; pos + 8 <= nEnd; pos += 8) {
         uint64_t w;
         memcpy(&w, text.data() + pos, 8);
         nWords ^= w;
         const uint64_t x = w ^ (kOnes * ',');
-        for (uint64_t m = (x - kOnes) & ~x & kHighs; m != 0; m &= m - 1) {
-            const size_t nByte = pos + static_cast<size_t>(__builtin_ctzll(m) / 8);
-            if (text[nByte] == ',')
-                comma_at(nByte);
-        }
+        for (uint64_t m = ~(((x & kLows) + kLows) | x | kLows); m != 0; m &= m - 1)
+            f.bounds[++nCommas] = pos + static_cast<size_t>(__builtin_ctzll(m) >> 3);
+        if (nCommas > kMaxFields - 1)
+            return too_many();
     }
 #endif
-    int nSum = 0;
-    for (int i = 0; i < 8; i++)
-        nSum ^= static_cast<int>(nWords >> (8 * i)) & 0xFF;
+    nWords ^= nWords >> 32;
+    nWords ^= nWords >> 16;
+    nWords ^= nWords >> 8;
+    int nSum = static_cast<int>(nWords & 0xFF);
     for (; pos < nEnd; pos++) {
         nSum ^= static_cast<unsigned char>(text[pos]);
-        if (text[pos] == ',')
-            comma_at(pos);
+        if (text[pos] == ',') {
+            if (nCommas == kMaxFields - 1)
+                return too_many();
+            f.bounds[++nCommas] = pos;
+        }
     }
-    if (bTooMany) {
-        why = refusal(N_("too many fields in %s"), text);
-        return false;
-    }
-    fields[nFields++] = text.substr(nStart, nEnd - nStart);
+    f.bounds[nCommas + 1] = nEnd;
+    f.count = nCommas + 1;
     pos = nEnd;
     if (pos == text.size())
         return true;
@@ -208,75 +230,89 @@ bool split(std::string_view text, std::string_view *fields, int &nFields, Reason
     return true;
 }
 
-std::string_view field(const std::string_view *fields, int nFields, int n)
+bool says_no_fix(const Layout &l, const Fields &f)
 {
-    return n >= 0 && n < nFields ? fields[n] : std::string_view();
-}
-
-bool says_no_fix(const Layout &l, const std::string_view *fields, int nFields)
-{
-    const std::string_view status = field(fields, nFields, l.nStatus);
-    const std::string_view quality = field(fields, nFields, l.nQuality);
-    const std::string_view mode = field(fields, nFields, l.nMode);
+    const std::string_view status = f[l.nStatus];
+    const std::string_view quality = f[l.nQuality];
+    const std::string_view mode = f[l.nMode];
     return (l.nStatus >= 0 && status != "A") || (l.nQuality >= 0 && (quality.empty() || quality == "0")) ||
            (!mode.empty() && mode.find_first_not_of('N') == std::string_view::npos);
+}
+
+/* read_nmea's work, into s (whose time is as read so far when refused). */
+bool read_sentence(std::string_view text, NmeaSentence &s, Reason &why)
+{
+    Fields f;
+    if (!is_nmea_sentence(text) || !split(text, f, why)) {
+        if (why.empty())
+            why = refusal(N_("%s is not an NMEA sentence"), text);
+        return false;
+    }
+    const std::string_view address = f[0];
+    if (address.size() != 5) {
+        why = refusal(N_("%s is not an NMEA sentence"), text);
+        return false;
+    }
+    bool bTalker = false;
+    for (std::string_view talker : kTalkers)
+        bTalker = bTalker || (address[0] == talker[0] && address[1] == talker[1]);
+    const Layout *l = nullptr;
+    for (const Layout &layout : kLayouts)
+        if (bTalker && address[2] == layout.type[0] && address[3] == layout.type[1] &&
+            address[4] == layout.type[2])
+            l = &layout;
+    s.kind = NmeaSentence::kOther;
+    if (!l)
+        return true;
+
+    const std::string_view time = f[l->nTime];
+    if (!time.empty() && !read_time(time, s.time)) {
+        why = refusal(N_("time %s is not hhmmss.ss"), time);
+        return false;
+    }
+    const std::string_view date = f[l->nDate];
+    if (!date.empty() && !read_date(date, s.time)) {
+        why = refusal(N_("date %s is not ddmmyy"), date);
+        return false;
+    }
+    const int n = l->nLatitude;
+    if (n + 3 >= f.count || l->nStatus >= f.count || l->nQuality >= f.count) {
+        why = refusal(N_("%s has too few fields"), text);
+        return false;
+    }
+    if (says_no_fix(*l, f)) {
+        s.kind = NmeaSentence::kNoFix;
+        return true;
+    }
+    if (!read_angle(f[n], f[n + 1], true, s.position.latitude, why) ||
+        !read_angle(f[n + 2], f[n + 3], false, s.position.longitude, why))
+        return false;
+    s.kind = NmeaSentence::kFix;
+    return true;
 }
 
 } // namespace
 
 Result<NmeaSentence> read_nmea(std::string_view text)
 {
-    std::string_view fields[kMaxFields];
-    int nFields = 0;
-    Reason why;
-    if (!is_nmea_sentence(text) || !split(text, fields, nFields, why))
-        return refused<NmeaSentence>(why.empty() ? refusal(N_("%s is not an NMEA sentence"), text)
-                                                 : why);
-    const std::string_view address = fields[0];
-    if (address.size() != 5)
-        return refused<NmeaSentence>(refusal(N_("%s is not an NMEA sentence"), text));
-    NmeaSentence sentence;
-    bool bTalker = false;
-    for (std::string_view talker : kTalkers)
-        bTalker = bTalker || address.substr(0, 2) == talker;
-    const Layout *l = nullptr;
-    for (const Layout &layout : kLayouts)
-        if (bTalker && address.substr(2) == layout.type)
-            l = &layout;
-    if (!l)
-        return {sentence, {}};
-
-    const std::string_view time = field(fields, nFields, l->nTime);
-    if (!time.empty() && !read_time(time, sentence.time))
-        return refused<NmeaSentence>(refusal(N_("time %s is not hhmmss.ss"), time));
-    const std::string_view date = field(fields, nFields, l->nDate);
-    if (!date.empty() && !read_date(date, sentence.time))
-        return refused<NmeaSentence>(refusal(N_("date %s is not ddmmyy"), date));
-    const int n = l->nLatitude;
-    if (n + 3 >= nFields || l->nStatus >= nFields || l->nQuality >= nFields)
-        return refused<NmeaSentence>(refusal(N_("%s has too few fields"), text));
-    if (says_no_fix(*l, fields, nFields)) {
-        sentence.kind = NmeaSentence::kNoFix;
-        return {sentence, {}};
-    }
-    if (!read_angle(fields[n], fields[n + 1], true, sentence.position.latitude, why) ||
-        !read_angle(fields[n + 2], fields[n + 3], false, sentence.position.longitude, why))
-        return refused<NmeaSentence>(why);
-    sentence.kind = NmeaSentence::kFix;
-    return {sentence, {}};
+    Result<NmeaSentence> r;
+    if (!read_sentence(text, r.value, r.reason))
+        return refused<NmeaSentence>(r.reason);
+    return r;
 }
 
 Result<Position> parse_nmea_position(std::string_view text)
 {
-    const Result<NmeaSentence> r = read_nmea(text);
-    if (!r)
-        return refused<Position>(r.reason);
-    if (r.value.kind == NmeaSentence::kNoFix)
+    NmeaSentence s;
+    Reason why;
+    if (!read_sentence(text, s, why))
+        return refused<Position>(why);
+    if (s.kind == NmeaSentence::kNoFix)
         return refused<Position>(refusal(N_("no fix")));
-    if (r.value.kind == NmeaSentence::kOther)
+    if (s.kind == NmeaSentence::kOther)
         return refused<Position>(
             refusal(N_("%s is not a position sentence (RMC, GGA, GLL or GNS)"), text.substr(0, 6)));
-    return {r.value.position, {}};
+    return {s.position, {}};
 }
 
 bool exact_coordinate(double degrees, int nLimitDegrees, Coordinate &c)

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 std::string_view trim_blanks(std::string_view text)
 {
@@ -80,38 +83,67 @@ Kind classify(std::string_view s, size_t pos, size_t &n)
     return Kind::kText;
 }
 
+/* Where the first byte at or after pos that is not printable ASCII is (below
+ * 0x20, 0x7F, or with the high bit set), or the end: sixteen or eight bytes
+ * at a time, the common case, and the last bytes in a block that overlaps
+ * those already seen rather than one by one. The eight-byte test may also
+ * flag a byte just after an odd one (a borrow), which classify then finds
+ * to be text. */
+size_t skip_printable(std::string_view text, size_t pos)
+{
+    const char *p = text.data();
+    const size_t n = text.size();
+#if defined(__SSE2__)
+    if (n >= 16) {
+        const __m128i kSpace = _mm_set1_epi8(0x20), kDel = _mm_set1_epi8(0x7F);
+        /* The odd bytes of the block at i, a bit each; signed, the bytes
+         * from 0x80 are below the space too. */
+        const auto odd = [&](size_t i) {
+            const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            return static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmplt_epi8(x, kSpace), _mm_cmpeq_epi8(x, kDel))));
+        };
+        for (; pos + 16 <= n; pos += 16)
+            if (const unsigned m = odd(pos))
+                return pos + static_cast<size_t>(__builtin_ctz(m));
+        if (pos == n)
+            return n;
+        const unsigned m = odd(n - 16) >> (pos - (n - 16)); /* not the bytes before pos */
+        return m ? pos + static_cast<size_t>(__builtin_ctz(m)) : n;
+    }
+#endif
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    if (n >= 8) {
+        constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
+        /* Borrows only go up: the lowest flag marks the first odd byte. */
+        const auto odd = [&](size_t i) {
+            uint64_t x;
+            memcpy(&x, p + i, 8);
+            const uint64_t del = x ^ (kOnes * 0x7F);
+            return (((x - kOnes * 0x20) & ~x) | ((del - kOnes) & ~del) | x) & kHighs;
+        };
+        for (; pos + 8 <= n; pos += 8)
+            if (const uint64_t m = odd(pos))
+                return pos + static_cast<size_t>(__builtin_ctzll(m)) / 8;
+        if (pos == n)
+            return n;
+        const uint64_t m = odd(n - 8) >> 8 * (pos - (n - 8)); /* not the bytes before pos */
+        return m ? pos + static_cast<size_t>(__builtin_ctzll(m)) / 8 : n;
+    }
+#endif
+    while (pos < n && static_cast<unsigned char>(p[pos]) >= 0x20 && static_cast<unsigned char>(p[pos]) < 0x7F)
+        pos++;
+    return pos;
+}
+
 } // namespace
 
 Reason check_text(std::string_view text)
 {
-    /* Eight bytes at a time while all are printable ASCII, the common case:
-     * none below 0x20, none equal to 0x7F, none with the high bit set.
-     * Where a block is not, its first odd character is decided on its own,
-     * and the blocks resume after it. */
-    constexpr uint64_t kOnes = 0x0101010101010101, kHighs = 0x8080808080808080;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        for (; pos + 8 <= text.size(); pos += 8) {
-            uint64_t x;
-            memcpy(&x, text.data() + pos, 8);
-            const uint64_t del = x ^ (kOnes * 0x7F);
-            const uint64_t odd = (((x - kOnes * 0x20) & ~x) | ((del - kOnes) & ~del) | x) & kHighs;
-            if (odd != 0) {
-                /* Borrows only go up: the lowest flag marks the first odd
-                 * byte (on a little-endian machine). */
-                if (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__)
-                    pos += static_cast<size_t>(__builtin_ctzll(odd)) / 8;
-                break;
-            }
-        }
-        if (pos == text.size())
-            break;
-        const unsigned char c = static_cast<unsigned char>(text[pos]);
-        if (c >= 0x20 && c < 0x7F) { /* the last few bytes, one by one */
-            pos++;
-            continue;
-        }
-        size_t n;
+    /* Where a byte is not printable ASCII, its character is decided on its
+     * own, and the blocks resume after it. */
+    for (size_t pos = skip_printable(text, 0), n; pos < text.size();
+         pos = skip_printable(text, pos + n)) {
         switch (classify(text, pos, n)) {
         case Kind::kText:
             break;
@@ -122,7 +154,6 @@ Reason check_text(std::string_view text)
         case Kind::kInvalid:
             return refusal(N_("the text is not valid UTF-8"));
         }
-        pos += n;
     }
     return {};
 }

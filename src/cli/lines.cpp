@@ -136,16 +136,81 @@ const char *translate(const char *szMsgid)
     return dgettext(kDomain, szMsgid);
 }
 
-const char *Messages::translated(const char *szMsgid)
+const Messages::Translation &Messages::translated(const char *szMsgid)
 {
-    /* A run repeats a few messages over and over: each is looked up once,
-     * as the catalogue lookup costs more than the rest of a refused line. */
-    for (const Translation &t : m_translations)
-        if (t.msgid == szMsgid)
-            return t.text;
-    Translation &t = m_translations[m_nextTranslation++ % kTranslations];
-    t = {szMsgid, translate(szMsgid)};
-    return t.text;
+    /* A run repeats a few messages over and over: each is looked up and cut
+     * once, as the catalogue lookup costs more than the rest of a refused
+     * line. The entries the message being written uses are not replaced. */
+    for (Translation &t : m_translations)
+        if (t.msgid == szMsgid) {
+            t.used = m_nMessage;
+            return t;
+        }
+    Translation *pT;
+    do
+        pT = &m_translations[m_nextTranslation++ % kTranslations];
+    while (pT->msgid && pT->used == m_nMessage);
+    Translation &t = *pT;
+    t.msgid = szMsgid;
+    t.text = translate(szMsgid);
+    t.used = m_nMessage;
+    t.nPieces = 0;
+    const auto add = [&t](std::string_view text, int nArg) {
+        if (t.nPieces >= 0 && t.nPieces < Translation::kPieces)
+            t.pieces[t.nPieces++] = {text, nArg};
+        else
+            t.nPieces = -1;
+    };
+    substitute(
+        t.text, [&](std::string_view text) { add(text, -1); }, [&](int n) { add({}, n); });
+    return t;
+}
+
+template <class Arg>
+void Messages::write(const Translation &t, Arg arg)
+{
+    if (t.nPieces < 0) {
+        substitute(
+            t.text, [this](std::string_view text) { m_out.append(text); }, arg);
+        return;
+    }
+    for (int i = 0; i < t.nPieces; i++) {
+        const Translation::Piece &piece = t.pieces[i];
+        if (piece.arg < 0)
+            m_out.append(piece.text);
+        else
+            arg(piece.arg);
+    }
+}
+
+template <class Place>
+void Messages::write_message(bool bPlace, Place place, const Reason &why)
+{
+    m_nMessage++;
+    if (m_pResults)
+        m_pResults->flush();
+    /* Straight into the buffer: no text is built on the way. */
+    m_out.begin_line();
+    m_out.append(m_program);
+    m_out.append(": ");
+    const Translation &reason = translated(why.format);
+    const auto reason_arg = [&](int n) {
+        if (n < 4)
+            m_out.append(why.args[n]);
+    };
+    if (!bPlace)
+        write(reason, reason_arg);
+    else {
+        /* TRANSLATORS: where a message belongs ("line 3"), then the message. */
+        write(translated(N_("%s: %s")), [&](int n) {
+            if (n == 0)
+                place();
+            else if (n == 1)
+                write(reason, reason_arg);
+        });
+    }
+    m_out.append("\n");
+    m_bPending = true;
 }
 
 void Messages::report(const Reason &why, const char *szPlace, uint64_t nNumber)
@@ -158,30 +223,20 @@ void Messages::report(const Reason &why, const char *szPlace, uint64_t nNumber)
     const std::string_view number(
         szNumber, static_cast<size_t>(
                       std::to_chars(szNumber, szNumber + sizeof szNumber, nNumber).ptr - szNumber));
-    m_place.clear();
-    append_substituted(m_place, translated(szPlace), &number, 1);
-    report(m_place, why);
+    write_message(
+        true,
+        [&] {
+            write(translated(szPlace), [&](int n) {
+                if (n == 0)
+                    m_out.append(number);
+            });
+        },
+        why);
 }
 
 void Messages::report(std::string_view where, const Reason &why)
 {
-    m_reason.clear();
-    append_substituted(m_reason, translated(why.format), why.args, 4);
-    m_text.assign(m_program);
-    m_text += ": ";
-    if (where.empty())
-        m_text += m_reason;
-    else {
-        const std::string_view parts[2] = {where, m_reason};
-        /* TRANSLATORS: where a message belongs ("line 3"), then the message. */
-        append_substituted(m_text, translated(N_("%s: %s")), parts, 2);
-    }
-    m_text += '\n';
-    if (m_pResults)
-        m_pResults->flush();
-    m_out.begin_line();
-    m_out.append(m_text);
-    m_bPending = true;
+    write_message(!where.empty(), [&] { m_out.append(where); }, why);
 }
 
 namespace {

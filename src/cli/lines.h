@@ -83,9 +83,9 @@ public:
     {
         if (text.size() > sizeof m_buffer - m_used)
             overflow(text);
-        /* Byte by byte: a call to memcpy costs more than a line's few bytes,
-         * though not than a message's. */
-        if (text.size() > 32)
+        /* Byte by byte: a call to memcpy costs more than a result's few
+         * bytes, though not than the pieces of a message. */
+        if (text.size() > 12)
             memcpy(m_buffer + m_used, text.data(), text.size());
         else
             for (size_t i = 0; i < text.size(); i++)
@@ -183,20 +183,36 @@ public:
     OutputBuffer &buffer() { return m_out; }
 
 private:
-    const char *translated(const char *szMsgid);
-
+    /* A message's text as looked up, cut at its arguments once, so that
+     * writing it is copying its pieces. */
     struct Translation {
+        static constexpr int kPieces = 8;
+        struct Piece {
+            std::string_view text; /* what is written, when arg < 0 */
+            int arg;               /* the index of the argument written */
+        };
         const char *msgid = nullptr, *text = nullptr;
+        Piece pieces[kPieces];
+        int nPieces = -1; /* -1: too many to keep, text is walked each time */
+        uint64_t used = 0; /* the message that last used it */
     };
     static constexpr size_t kTranslations = 8;
+
+    const Translation &translated(const char *szMsgid);
+    /* Writes t into the buffer, arg(n) writing its arguments. */
+    template <class Arg>
+    void write(const Translation &t, Arg arg);
+    /* The whole message; place() writes where it belongs, if bPlace. */
+    template <class Place>
+    void write_message(bool bPlace, Place place, const Reason &why);
 
     OutputBuffer m_out;
     OutputBuffer *m_pResults = nullptr;
     bool m_bPending = false;
     std::string m_program;
-    std::string m_text, m_reason, m_place;
     Translation m_translations[kTranslations];
     size_t m_nextTranslation = 0;
+    uint64_t m_nMessage = 0;
 };
 
 /* Converts one line: the text of the line, trimmed of blanks, is never

@@ -40,6 +40,41 @@ Result<T> refused(const Reason &why)
     return result;
 }
 
+/* Walks szFormat as append_substituted writes it: literal(text) for each run
+ * of its own text, arg(n) for each "%s" or "%N$s" (N from 1 to 9), n being
+ * the argument's index from 0. "%%" is the text "%", and a '%' before
+ * anything else stays as it is. */
+template <class Literal, class Arg>
+void substitute(const char *szFormat, Literal literal, Arg arg)
+{
+    int nNext = 0;
+    for (const char *p = szFormat; *p; p++) {
+        if (*p != '%') { /* the text up to the next '%' at once */
+            const char *pEnd = p + 1;
+            while (*pEnd && *pEnd != '%')
+                pEnd++;
+            literal(std::string_view(p, static_cast<size_t>(pEnd - p)));
+            p = pEnd - 1;
+            continue;
+        }
+        if (p[1] == '%') {
+            literal(std::string_view(p, 1));
+            p++;
+            continue;
+        }
+        int n = nNext++;
+        if (p[1] >= '1' && p[1] <= '9' && p[2] == '$') { /* a translation may reorder */
+            n = p[1] - '1';
+            p += 2;
+        }
+        if (p[1] == 's') {
+            arg(n);
+            p++;
+        } else
+            literal(std::string_view("%", 1));
+    }
+}
+
 /* Appends szFormat to out with each "%s", or "%N$s" (N from 1 to 9), replaced
  * by the argument it names and "%%" by "%": the reason's text once
  * szFormat has been translated. */

@@ -152,64 +152,80 @@ const Messages::Translation &Messages::translated(const char *szMsgid)
     while (pT->msgid && pT->used == m_nMessage);
     Translation &t = *pT;
     t.msgid = szMsgid;
-    t.text = translate(szMsgid);
     t.used = m_nMessage;
-    t.nPieces = 0;
-    const auto add = [&t](std::string_view text, int nArg) {
-        if (t.nPieces >= 0 && t.nPieces < Translation::kPieces)
-            t.pieces[t.nPieces++] = {text, nArg};
-        else
-            t.nPieces = -1;
-    };
+    t.pieces.clear();
     substitute(
-        t.text, [&](std::string_view text) { add(text, -1); }, [&](int n) { add({}, n); });
+        translate(szMsgid), [&t](std::string_view text) { t.pieces.push_back({text, -1}); },
+        [&t](int n) { t.pieces.push_back({{}, n}); });
     return t;
 }
 
-template <class Arg>
-void Messages::write(const Translation &t, Arg arg)
+namespace {
+
+/* TRANSLATORS: where a message belongs ("line 3"), then the message. */
+const char *const kPlaced = N_("%s: %s");
+/* The frames of a place as it stands, and of none. */
+const char kAsItStands[] = "%s", kNowhere[] = "";
+
+} // namespace
+
+const Messages::Frame &Messages::frame(const char *szPlace)
 {
-    if (t.nPieces < 0) {
-        substitute(
-            t.text, [this](std::string_view text) { m_out.append(text); }, arg);
-        return;
+    Frame &f = m_frame;
+    if (f.place == szPlace)
+        return f;
+    /* The pieces point into the catalogue's texts, which stay, not into the
+     * entries, which may be replaced. */
+    f.place = szPlace;
+    f.pieces.clear();
+    f.pieces.push_back({m_prefix, -1});
+    if (szPlace == kNowhere)
+        f.pieces.push_back({{}, 1});
+    else {
+        /* A place as it stands is not looked up: it is its argument. */
+        static const Piece kAsIs = {{}, 0};
+        const Translation &placed = translated(kPlaced);
+        const Piece *pPlace = &kAsIs;
+        size_t nPlace = 1;
+        if (szPlace != kAsItStands) {
+            const std::vector<Piece> &pieces = translated(szPlace).pieces;
+            pPlace = pieces.data();
+            nPlace = pieces.size();
+        }
+        for (const Piece &outer : placed.pieces)
+            if (outer.arg == 0) {
+                for (size_t i = 0; i < nPlace; i++)
+                    if (pPlace[i].arg <= 0)
+                        f.pieces.push_back(pPlace[i]);
+            } else if (outer.arg <= 1)
+                f.pieces.push_back(outer);
     }
-    for (int i = 0; i < t.nPieces; i++) {
-        const Translation::Piece &piece = t.pieces[i];
-        if (piece.arg < 0)
-            m_out.append(piece.text);
-        else
-            arg(piece.arg);
-    }
+    f.pieces.push_back({"\n", -1});
+    return f;
 }
 
-template <class Place>
-void Messages::write_message(bool bPlace, Place place, const Reason &why)
+void Messages::write(const char *szPlace, std::string_view place, const Reason &why)
 {
     m_nMessage++;
     if (m_pResults)
         m_pResults->flush();
-    /* Straight into the buffer: no text is built on the way. */
+    /* Straight into the buffer, piece by piece: no text is built on the
+     * way. */
     m_out.begin_line();
-    m_out.append(m_program);
-    m_out.append(": ");
+    const Frame &f = frame(szPlace);
     const Translation &reason = translated(why.format);
-    const auto reason_arg = [&](int n) {
-        if (n < 4)
-            m_out.append(why.args[n]);
-    };
-    if (!bPlace)
-        write(reason, reason_arg);
-    else {
-        /* TRANSLATORS: where a message belongs ("line 3"), then the message. */
-        write(translated(N_("%s: %s")), [&](int n) {
-            if (n == 0)
-                place();
-            else if (n == 1)
-                write(reason, reason_arg);
-        });
+    for (const Piece &piece : f.pieces) {
+        if (piece.arg < 0)
+            m_out.append(piece.text);
+        else if (piece.arg == 0)
+            m_out.append(place);
+        else
+            for (const Piece &part : reason.pieces)
+                if (part.arg < 0)
+                    m_out.append(part.text);
+                else if (part.arg < 4)
+                    m_out.append(why.args[part.arg]);
     }
-    m_out.append("\n");
     m_bPending = true;
 }
 
@@ -223,20 +239,12 @@ void Messages::report(const Reason &why, const char *szPlace, uint64_t nNumber)
     const std::string_view number(
         szNumber, static_cast<size_t>(
                       std::to_chars(szNumber, szNumber + sizeof szNumber, nNumber).ptr - szNumber));
-    write_message(
-        true,
-        [&] {
-            write(translated(szPlace), [&](int n) {
-                if (n == 0)
-                    m_out.append(number);
-            });
-        },
-        why);
+    write(szPlace, number, why);
 }
 
 void Messages::report(std::string_view where, const Reason &why)
 {
-    write_message(!where.empty(), [&] { m_out.append(where); }, why);
+    write(where.empty() ? kNowhere : kAsItStands, where, why);
 }
 
 namespace {

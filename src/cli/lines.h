@@ -83,13 +83,20 @@ public:
     {
         if (text.size() > sizeof m_buffer - m_used)
             overflow(text);
-        /* Byte by byte: a call to memcpy costs more than a result's few
-         * bytes, though not than the pieces of a message. */
-        if (text.size() > 12)
-            memcpy(m_buffer + m_used, text.data(), text.size());
+        /* A call to memcpy costs more than a result's few bytes or a piece
+         * of a message: below 16 bytes, two words that overlap as needed. */
+        char *const pTo = m_buffer + m_used;
+        const char *const pFrom = text.data();
+        const size_t n = text.size();
+        if (n >= 16)
+            memcpy(pTo, pFrom, n);
+        else if (n >= 8)
+            copy_overlapping<uint64_t>(pTo, pFrom, n);
+        else if (n >= 4)
+            copy_overlapping<uint32_t>(pTo, pFrom, n);
         else
-            for (size_t i = 0; i < text.size(); i++)
-                m_buffer[m_used + i] = text[i];
+            for (size_t i = 0; i < n; i++)
+                pTo[i] = pFrom[i];
         m_used += text.size();
     }
     void begin_line();  /* makes room for a line and remembers where it starts */
@@ -100,6 +107,16 @@ public:
 
 private:
     void overflow(std::string_view &text);
+    /* n bytes, from sizeof (Word) to twice that: the first and the last word. */
+    template <class Word>
+    static void copy_overlapping(char *pTo, const char *pFrom, size_t n)
+    {
+        Word first, last;
+        memcpy(&first, pFrom, sizeof first);
+        memcpy(&last, pFrom + n - sizeof last, sizeof last);
+        memcpy(pTo, &first, sizeof first);
+        memcpy(pTo + n - sizeof last, &last, sizeof last);
+    }
 
     Sink &m_sink;
     char m_buffer[kChunk];
@@ -157,7 +174,10 @@ const char *translate(const char *szMsgid);
  * converted one. */
 class Messages {
 public:
-    Messages(Sink &sink, std::string_view program) : m_out(sink), m_program(program) {}
+    Messages(Sink &sink, std::string_view program)
+        : m_out(sink), m_program(program), m_prefix(m_program + ": ")
+    {
+    }
     ~Messages() { m_out.flush(); }
 
     /* Results and messages go to the same place (a terminal, or 2>&1): the
@@ -183,34 +203,40 @@ public:
     OutputBuffer &buffer() { return m_out; }
 
 private:
-    /* A message's text as looked up, cut at its arguments once, so that
+    /* A piece of a message: text, or the argument it names. */
+    struct Piece {
+        std::string_view text; /* when arg < 0 */
+        int arg;
+    };
+    /* A catalogue text as looked up, cut at its arguments once, so that
      * writing it is copying its pieces. */
     struct Translation {
-        static constexpr int kPieces = 8;
-        struct Piece {
-            std::string_view text; /* what is written, when arg < 0 */
-            int arg;               /* the index of the argument written */
-        };
-        const char *msgid = nullptr, *text = nullptr;
-        Piece pieces[kPieces];
-        int nPieces = -1; /* -1: too many to keep, text is walked each time */
+        const char *msgid = nullptr;
+        std::vector<Piece> pieces;
         uint64_t used = 0; /* the message that last used it */
     };
     static constexpr size_t kTranslations = 8;
+    /* A whole message but for what names the place and the reason, for one
+     * kind of place ("line %s", a place as it stands, none): the program's
+     * name, the place's text, what joins it to the reason, the line end.
+     * Argument 0 is the place's (its number), 1 the reason. */
+    struct Frame {
+        const char *place = nullptr;
+        std::vector<Piece> pieces;
+    };
 
     const Translation &translated(const char *szMsgid);
-    /* Writes t into the buffer, arg(n) writing its arguments. */
-    template <class Arg>
-    void write(const Translation &t, Arg arg);
-    /* The whole message; place() writes where it belongs, if bPlace. */
-    template <class Place>
-    void write_message(bool bPlace, Place place, const Reason &why);
+    const Frame &frame(const char *szPlace);
+    /* The message: the frame of szPlace, with place for its argument. */
+    void write(const char *szPlace, std::string_view place, const Reason &why);
 
     OutputBuffer m_out;
     OutputBuffer *m_pResults = nullptr;
     bool m_bPending = false;
     std::string m_program;
+    std::string m_prefix; /* "tolka-cli: " */
     Translation m_translations[kTranslations];
+    Frame m_frame;
     size_t m_nextTranslation = 0;
     uint64_t m_nMessage = 0;
 };

@@ -316,6 +316,15 @@ std::string help_text()
     return text;
 }
 
+/* Writes out what is left in buffer; false, reported, if any write failed. */
+bool flushed(OutputBuffer &buffer, Messages &messages)
+{
+    if (buffer.flush())
+        return true;
+    messages.report({}, refusal(N_("cannot write the output: %s"), strerror(buffer.error())));
+    return false;
+}
+
 } // namespace
 
 int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
@@ -323,11 +332,15 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
     Messages messages(err, kProgram);
     switch (invocation.action) {
     case Invocation::kHelp:
-        write_text(out, help_text());
-        return 0;
-    case Invocation::kVersion:
-        write_text(out, std::string(kProgram) + " (Tolka) " TOLKA_VERSION "\n");
-        return 0;
+    case Invocation::kVersion: {
+        /* Through the buffer, so that a failed write (a full disk) is no
+         * success either. */
+        OutputBuffer text(out);
+        text.append(invocation.action == Invocation::kHelp
+                        ? help_text()
+                        : std::string(kProgram) + " (Tolka) " TOLKA_VERSION "\n");
+        return flushed(text, messages) ? 0 : 1;
+    }
     case Invocation::kUsageError:
         messages.report({}, invocation.error);
         write_text(err, usage_text());
@@ -350,9 +363,7 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err)
     } else
         tally = convert_texts(invocation.operands, command.convert, invocation.settings, buffer,
                               messages);
-    if (!buffer.flush()) {
-        messages.report({}, refusal(N_("cannot write the output: %s"), strerror(buffer.error())));
+    if (!flushed(buffer, messages))
         tally.failed = true;
-    }
     return tally.failed || tally.refused > 0 ? 1 : 0;
 }

@@ -38,6 +38,10 @@ statuses)
     encode --precision 3
   "$cli" --help >"$work/out" || fail "help: exit status $?"
   head -n 1 "$work/out" | grep -q '^Usage: tolka-cli encode' || fail "help: $(head -n 1 "$work/out")"
+  status=0
+  "$cli" --help >/dev/full 2>"$work/err" || status=$?
+  [ "$status" = 1 ] && grep -q 'cannot write the output' "$work/err" ||
+    fail "help on a full disk: exit status $status, '$(cat "$work/err")'"
   ;;
 alignment)
   # Good, refused, blank and CRLF lines mixed: one output line for each, in

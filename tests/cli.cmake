@@ -13,6 +13,11 @@ foreach(group statuses alignment operands long-line interactive distance)
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/e2e.sh $<TARGET_FILE:tolka-cli> ${group})
 endforeach()
 
+# The README's paste recipes, on files with CRLF line ends.
+add_test(NAME cli.readme_recipes
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/readme_recipes.sh $<TARGET_FILE:tolka-cli>
+          ${PROJECT_SOURCE_DIR}/README.md)
+
 # Installed into the scratch prefix of e2e.cmake: its files, and French from
 # the prefix.
 add_test(NAME cli.installed_speaks_french

@@ -5,7 +5,7 @@
 
 # The changelog and the AppStream release name the version being built.
 file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog changelog_top LIMIT_COUNT 1)
-file(STRINGS ${PROJECT_SOURCE_DIR}/data/org.example.Tolka.metainfo.xml metainfo_release
+file(STRINGS ${PROJECT_SOURCE_DIR}/data/org.example.tolka.metainfo.xml metainfo_release
      REGEX "<release " LIMIT_COUNT 1)
 if(NOT changelog_top MATCHES "^tolka \\(${PROJECT_VERSION}\\) "
    OR NOT metainfo_release MATCHES "version=\"${PROJECT_VERSION}\"")

@@ -17,8 +17,8 @@ if(NOT result EQUAL 0)
 endif()
 
 if(NOT failure)
-  foreach(file bin/tolka share/applications/org.example.Tolka.desktop
-               share/metainfo/org.example.Tolka.metainfo.xml
+  foreach(file bin/tolka share/applications/org.example.tolka.desktop
+               share/metainfo/org.example.tolka.metainfo.xml
                share/icons/hicolor/scalable/apps/tolka.svg
                share/icons/hicolor/48x48/apps/tolka.png share/man/man1/tolka.1.gz
                share/locale/en/LC_MESSAGES/locx.mo share/locale/fr/LC_MESSAGES/locx.mo

@@ -12,8 +12,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/install_manifest_guard.cmake)
 set(expected
   usr/bin/tolka
   usr/bin/tolka-cli
-  usr/share/applications/org.example.Tolka.desktop
-  usr/share/metainfo/org.example.Tolka.metainfo.xml
+  usr/share/applications/org.example.tolka.desktop
+  usr/share/metainfo/org.example.tolka.metainfo.xml
   usr/share/icons/hicolor/scalable/apps/tolka.svg
   usr/share/icons/hicolor/16x16/apps/tolka.png
   usr/share/icons/hicolor/32x32/apps/tolka.png

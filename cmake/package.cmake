@@ -13,7 +13,7 @@ if(NOT changelog_top MATCHES "^tolka \\(${PROJECT_VERSION}\\) "
                       "version ${PROJECT_VERSION}")
 endif()
 
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 tolka_install_compressed(packaging/changelog ${CMAKE_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)

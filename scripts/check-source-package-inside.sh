@@ -26,13 +26,15 @@ mkdir -p /results /build/first /build/second
 name=$(basename "$TARBALL" .tar.xz)          # tolka-1.0
 version=${name#tolka-}
 orig=tolka_$version.orig.tar.xz
+run apt-update.log apt-get update
+# xz unpacks the tarball (dpkg-dev, which the build brings, needs it too).
+run apt-xz.log apt-get install -y --no-install-recommends xz-utils
 cp "$TARBALL" "/build/first/$orig"
 cd /build/first
 tar -xf "$orig"
 [ -d "$name/packaging/debian" ] || { echo "FAIL: $TARBALL holds no packaging/debian"; exit 1; }
 cp -a "$name/packaging/debian" "$name/debian"
 
-run apt-update.log apt-get update
 # Only what debian/control asks (apt adds build-essential, which Debian
 # assumes); a build dependency missing from it makes the build fail.
 run build-dep.log apt-get build-dep -y "./$name" \

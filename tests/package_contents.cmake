@@ -119,9 +119,9 @@ foreach(entry IN LISTS desktop)
 endforeach()
 
 file(GLOB metainfo "${WORK_DIR}/root/usr/share/metainfo/*.metainfo.xml")
-run("${APPSTREAMCLI}" validate --no-net ${metainfo})
-if(NOT result EQUAL 0 OR out MATCHES "(^|\n)[EW]: ")
-  fail("appstreamcli validate --no-net rejects the metadata:\n${out}${err}")
+run("${APPSTREAMCLI}" validate --pedantic --no-net ${metainfo})
+if(NOT result EQUAL 0 OR out MATCHES "(^|\n)[EWIP]: ")
+  fail("appstreamcli validate --pedantic --no-net finds issues in the metadata:\n${out}${err}")
 endif()
 
 run("${LINTIAN}" --fail-on error "${deb}")

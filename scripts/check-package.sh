@@ -19,7 +19,27 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 [ "$(id -u)" = 0 ] || { echo "check-package: run as root (debootstrap, chroot)" >&2; exit 2; }
-ensure_packages debootstrap
+ensure_packages debootstrap devscripts
+
+# hardening_check DEB: hardening-check says "yes" for PIE, the stack
+# protector, read-only relocations and immediate binding of each program of
+# the package; false otherwise.
+hardening_check() {
+  local dir program ok=0
+  dir=$(mktemp -d)
+  dpkg-deb -x "$1" "$dir"
+  for program in "$dir"/usr/bin/*; do
+    if hardening-check --nofortify --nocfprotection "$program" >"$dir/report"; then
+      echo "ok: hardening-check $(basename "$program"): PIE, stack protector, RELRO, BIND_NOW"
+    else
+      echo "FAIL: hardening-check $(basename "$program"):"
+      grep -v ': yes' "$dir/report"
+      ok=1
+    fi
+  done
+  rm -rf "$dir"
+  return "$ok"
+}
 
 MODE=binary
 if [ "${1:-}" = --source ]; then
@@ -89,6 +109,8 @@ if [ "$MODE" = source ]; then
   chroot "$ROOT" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
     /bin/bash /tmp/check-source-package-inside.sh "/tmp/$(basename "$TARBALL")" || rc=$?
   cp -a "$ROOT/results/." "$RESULTS/" 2>/dev/null || true
+  DEB=$(ls "$RESULTS"/tolka_*.deb 2>/dev/null | head -1)
+  if [ -n "$DEB" ]; then hardening_check "$DEB" || rc=1; fi
   for made in "$RESULTS"/*.dsc "$RESULTS"/*.changes "$RESULTS"/tolka_*.deb; do
     [ -f "$made" ] && echo "made: $made"
   done
@@ -98,6 +120,7 @@ else
   echo "Checking $(basename "$DEB") on a fresh minimal Debian 12 in $ROOT"
   chroot "$ROOT" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
     /bin/bash /tmp/check-package-inside.sh "/tmp/$(basename "$DEB")" || rc=$?
+  hardening_check "$DEB" || rc=1
 fi
 if [ "$rc" = 0 ]; then
   echo "check-package: PASS after ${SECONDS}s"

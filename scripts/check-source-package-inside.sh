@@ -55,7 +55,9 @@ else
 fi
 changes=tolka_${debversion}_$arch.changes
 deb=tolka_${debversion}_$arch.deb
-cp tolka_"$debversion"* "$orig" /results/
+# The upload: the .changes and every file it lists (the debug symbols too).
+cp "$changes" $(awk '/^Files:/ { f = 1; next } /^[^ ]/ { f = 0 } f { print $5 }' "$changes") \
+  /results/
 
 # lintian, as a reviewer runs it: no error, no warning. The one exception:
 # an initial upload closes its ITP bug, whose number exists only once a
@@ -84,12 +86,14 @@ cp "tolka_$debversion.dsc" "tolka_$debversion.debian.tar.xz" "$orig" /build/seco
 cd /build/second
 run dpkg-source.log dpkg-source -x "tolka_$debversion.dsc" "$name-rebuilt"
 if (cd "$name-rebuilt" && run dpkg-buildpackage-2.log dpkg-buildpackage -us -uc -b -j2); then
-  if cmp -s "/build/first/$deb" "/build/second/$deb"; then
-    pass "reproducible: $deb built twice is identical ($(sha256sum <"$deb" | cut -c1-16)...)"
-  else
-    cp "/build/second/$deb" "/results/second-$deb"
-    fail "not reproducible: $deb differs between the two builds (/results/second-$deb)"
-  fi
+  for built in *.deb; do
+    if cmp -s "/build/first/$built" "$built"; then
+      pass "reproducible: $built built twice is identical ($(sha256sum <"$built" | cut -c1-16)...)"
+    else
+      cp "$built" "/results/second-$built"
+      fail "not reproducible: $built differs between the two builds (/results/second-$built)"
+    fi
+  done
 else
   fail "second dpkg-buildpackage"
 fi

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Debian package: in a configured build tree, `cpack -G DEB` makes
 # tolka_<version>_<arch>.deb of whatever `cmake --install` installs, under
 # /usr. Configure with -DCMAKE_INSTALL_PREFIX=/usr so that the paths built

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Proves the Debian package on a fresh, minimal Debian 12, in a chroot made
 # by debootstrap (minbase, bookworm, from this machine's own apt mirror); the
 # base system is built once and kept in /var/tmp/tolka-check-package/base.

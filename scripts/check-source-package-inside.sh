@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs inside the fresh chroot that `scripts/check-package.sh --source`
 # makes (not by hand elsewhere: it installs packages). Argument: the release
 # tarball tolka-<version>.tar.xz. Unpacks it with its debian directory

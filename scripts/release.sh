@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Makes the release tarball tolka-<version>.tar.xz of a commit (HEAD unless
 # given), with its SHA-256 beside it in tolka-<version>.tar.xz.sha256, into
 # build-release/ (or the directory of --output). Only what the commit holds:

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # tolka-cli: its parsers, conversions, distances and line reader (pure,
 # linked with the window's own code only to compare with it), and the built
 # program end to end.

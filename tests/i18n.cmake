@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # i18n tests: the catalogue, the menu entry, the manual and the install.
 
 # The window's texts under English, under French without a catalogue, and

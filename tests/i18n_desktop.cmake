@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # desktop-file-validate accepts the menu entry without a word: exit status 0
 # and no error, warning or hint.
 # Run with cmake -P: -DVALIDATE=<desktop-file-validate> -DFILE=<.desktop>

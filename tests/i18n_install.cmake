@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build tree BUILD_DIR into the scratch prefix PREFIX, checks
 # that the program's files are there, runs the tree's uninstall target and
 # checks that not one file is left (directories may stay: uninstall keeps

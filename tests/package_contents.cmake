@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the Debian package of the build tree BUILD_DIR with cpack into
 # WORK_DIR and looks into it without installing it: the files it must hold,
 # all under /usr and owned by root, icons of the size their directory says,

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* tolka-cli's commands and options, as two tables in commands.cpp. A
  * command is a line function (see lines.h) and the way its operands make
  * lines; an option names the commands it applies to and sets a field of the

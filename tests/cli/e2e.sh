@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The built tolka-cli end to end, as a shell pipeline runs it: exit statuses,
 # one output line per input line, messages on standard error naming the
 # line, a very long line, negative numbers as operands, and a result shown

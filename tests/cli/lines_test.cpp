@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tolka-cli's line reader, its error path and its command line, run in
 // memory: one output line per input line, messages naming the line, exit
 // statuses, usage errors.

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The README's pipelines that paste tolka-cli's results beside their input,
 # run as written on files with CRLF line ends: the rows come out whole, with
 # no carriage return left inside them. readme_recipes.sh PROGRAM README

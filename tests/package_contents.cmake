@@ -9,6 +9,7 @@
 #   -DBUILD_DIR= -DWORK_DIR= -DCPACK= -DDPKG_DEB= -DLINTIAN= -DAPPSTREAMCLI=
 cmake_minimum_required(VERSION 3.20)
 include(${CMAKE_CURRENT_LIST_DIR}/install_manifest_guard.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/png_size.cmake)
 
 # One line per file; what a later install rule adds joins the package and
 # gets its line here.
@@ -100,14 +101,9 @@ run("${DPKG_DEB}" --extract "${deb}" "${WORK_DIR}/root")
 foreach(path IN LISTS paths)
   if(path MATCHES "/hicolor/([0-9]+x[0-9]+)/apps/.*\\.png$")
     set(size "${CMAKE_MATCH_1}")
-    # Width and height: the first two fields of the IHDR chunk, from byte 16.
-    file(READ "${WORK_DIR}/root/${path}" header OFFSET 16 LIMIT 8 HEX)
-    string(SUBSTRING "${header}" 0 8 w)
-    string(SUBSTRING "${header}" 8 8 h)
-    math(EXPR w "0x${w}")
-    math(EXPR h "0x${h}")
-    if(NOT "${w}x${h}" STREQUAL size)
-      fail("${path} is ${w}x${h}")
+    png_size("${WORK_DIR}/root/${path}" actual)
+    if(NOT actual STREQUAL size)
+      fail("${path} is ${actual}")
     endif()
   endif()
 endforeach()

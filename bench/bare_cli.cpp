@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The yardstick for tolka-cli's speed: the least a converter of lines must
 // do, with no option, no check and no message. Chunked read() from standard
 // input, integer parsing, the computation, one output buffer written out in

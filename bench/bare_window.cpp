@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The reference for Tolka's start-up cost: a window with the same tree of
 // widgets (1 window, 8 hboxes, 10 vboxes, 10 labels, 2 separators, 16
 // entries, 2 radio groups of 2, 2 buttons, 1 stock close button: 54 in all),

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Cost per pair of the distance arithmetic, over pairs read from a file of
 // "lat1 lon1 lat2 lon2" lines (bench/make_pairs.py's PREFIX.geod, also what
 // `GeodSolve -i` reads), beside GeographicLib's inverse problem alone:

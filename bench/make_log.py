@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Writes an ADIF log of the pairs of bench/make_pairs.py --maidenhead, for
 timing `tolka-cli adif` against `tolka-cli distance` on the same pairs.
 

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Writes random pairs of points for timing `tolka-cli distance` against
 `GeodSolve -i` on the same pairs.
 

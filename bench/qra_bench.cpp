@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Cost of one call of the locator encoder and decoder, beside a plain
 // straight-line loop of the same double arithmetic (no calls, no table, no
 // range checks) as the yardstick.

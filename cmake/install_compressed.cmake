@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # tolka_install_compressed(<file> <destination>): compresses <file> (relative
 # to the calling directory) at build time and installs <file-name>.gz into
 # <destination>. For manual pages and the changelog, which Debian wants

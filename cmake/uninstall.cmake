@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Removes the files that the last `cmake --install` of a build tree put in
 # place, as listed in its install_manifest.txt. Run with cmake -P:
 #   -DMANIFEST=<build tree>/install_manifest.txt

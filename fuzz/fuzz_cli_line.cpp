@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tolka-cli's line path under any input: the line reader, the position and
 // locator parsers, the exact encoder, the decoder and the distances, as
 // `tolka-cli encode`, `decode` or `distance` runs them. The first byte chooses

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Decoder under any ten bytes. Input: the ten bytes, then optionally one
 // byte of direction flags (bit 0 longitude, bit 1 latitude).
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Encoder under any six doubles (every bit pattern: NaN, infinities,
 // subnormals, huge values) and any two hemisphere flags. Input: 48 bytes of
 // doubles in memory order, then optionally two ints for the flags.

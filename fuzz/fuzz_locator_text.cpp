@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The locator-to-DMS action's text path under any text a user could paste:
 // the bytes up to the first NUL (an entry's text never holds one), in a heap
 // block of exactly their size, through locator_dms_texts, which computes

@@ -1,4 +1,7 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Writes the seed corpus of the fuzz targets into fuzz/corpus/<target>/.
 
 Hand-picked cases: the documented examples and the edges (grid corners and

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Extracts the catalogue texts of a domain's sources into a template and
 # compares it with the committed one, ignoring the POT-Creation-Date line (the
 # one line that changes on every run). Run with cmake -P:

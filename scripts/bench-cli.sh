@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Lines per second of tolka-cli, side by side in one run with the least a
 # converter of lines must do (bench/bare_cli.cpp: chunked read, integer
 # parsing, the arithmetic, one output buffer) and with GeographicLib's

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Start-up cost of Tolka against a bare GTK+ 2 window with the same widgets
 # (bench/bare_window.cpp): time from exec to the window being mapped, and
 # resident memory at that moment, on a private Xvfb with no window manager.

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Time per call of the locator encoder and decoder (Google Benchmark), beside
 # a plain straight-line loop of the same arithmetic.
 #

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs inside the fresh chroot that scripts/check-package.sh makes (not by
 # hand elsewhere: it installs and purges packages). Argument: the .deb.
 # Installs it as a user would, checks the programs, purges it, and checks

@@ -1,20 +1,66 @@
 #!/bin/bash
-# Proves the Debian package on a fresh, minimal Debian 12: installs it with
-# apt-get in a chroot made by debootstrap (minbase, bookworm, from this
-# machine's own apt mirror), checks that the programs run and find their
-# libraries, catalogues and icon under /usr, purges it and checks that none
-# of its files is left (scripts/check-package-inside.sh, in the chroot).
-# The base system is built once and kept in /var/tmp/tolka-check-package/base.
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# Proves the Debian package on a fresh, minimal Debian 12, in a chroot made
+# by debootstrap (minbase, bookworm, from this machine's own apt mirror); the
+# base system is built once and kept in /var/tmp/tolka-check-package/base.
 # Run by hand, as root, from anywhere:
 #   bash scripts/check-package.sh [tolka_<version>_<arch>.deb]
-# Without a package, it builds one into build-package/ as the README says.
+#     installs the package with apt-get, checks that the programs run and
+#     find their libraries, catalogues and icon under /usr, purges it and
+#     checks that none of its files is left (scripts/check-package-inside.sh,
+#     in the chroot). Without a package, it builds one into build-package/
+#     with cpack, as the README says.
+#   bash scripts/check-package.sh --source
+#     makes the release tarball twice (the same bytes), then in the chroot
+#     builds the source package of packaging/debian from it, runs lintian
+#     and the autopkgtest tests, and builds again to compare the .deb
+#     (scripts/check-source-package-inside.sh). The results stay in
+#     build-source-package/.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 [ "$(id -u)" = 0 ] || { echo "check-package: run as root (debootstrap, chroot)" >&2; exit 2; }
-ensure_packages debootstrap
+ensure_packages debootstrap devscripts
 
-if [ $# -ge 1 ]; then
+# hardening_check DEB: hardening-check says "yes" for PIE, the stack
+# protector, read-only relocations and immediate binding of each program of
+# the package; false otherwise.
+hardening_check() {
+  local dir program ok=0
+  dir=$(mktemp -d)
+  dpkg-deb -x "$1" "$dir"
+  for program in "$dir"/usr/bin/*; do
+    if hardening-check --nofortify --nocfprotection "$program" >"$dir/report"; then
+      echo "ok: hardening-check $(basename "$program"): PIE, stack protector, RELRO, BIND_NOW"
+    else
+      echo "FAIL: hardening-check $(basename "$program"):"
+      grep -v ': yes' "$dir/report"
+      ok=1
+    fi
+  done
+  rm -rf "$dir"
+  return "$ok"
+}
+
+MODE=binary
+if [ "${1:-}" = --source ]; then
+  MODE=source
+  RESULTS=$TOLKA_ROOT/build-source-package
+  rm -rf "$RESULTS"
+  mkdir -p "$RESULTS"
+  bash "$TOLKA_ROOT/scripts/release.sh" --output "$RESULTS/release" >/dev/null
+  bash "$TOLKA_ROOT/scripts/release.sh" --output "$RESULTS/release-again" >/dev/null
+  TARBALL=$(ls "$RESULTS"/release/tolka-*.tar.xz)
+  if cmp -s "$TARBALL" "$RESULTS/release-again/$(basename "$TARBALL")"; then
+    echo "ok: release tarball reproducible: $(cat "$TARBALL.sha256")"
+    rm -rf "$RESULTS/release-again"
+  else
+    echo "check-package: FAIL: two runs of release.sh gave different tarballs" >&2
+    exit 1
+  fi
+elif [ $# -ge 1 ]; then
   DEB=$(realpath "$1")
 else
   ensure_packages "${BUILD_PACKAGES[@]}"
@@ -24,7 +70,7 @@ else
   (cd "$TOLKA_ROOT/build-package" && cpack -G DEB)
   DEB=$(ls "$TOLKA_ROOT"/build-package/tolka_*.deb)
 fi
-[ -f "$DEB" ] || { echo "check-package: no package $DEB" >&2; exit 2; }
+[ "$MODE" = source ] || [ -f "$DEB" ] || { echo "check-package: no package $DEB" >&2; exit 2; }
 
 CACHE=/var/tmp/tolka-check-package
 BASE=$CACHE/base
@@ -56,15 +102,29 @@ cleanup() {
 trap cleanup EXIT
 cp -a "$BASE/." "$ROOT/"
 cp /etc/resolv.conf "$ROOT/etc/resolv.conf"
-cp "$DEB" "$ROOT/tmp/"
-cp "$TOLKA_ROOT/scripts/check-package-inside.sh" "$ROOT/tmp/"
 mount -t proc proc "$ROOT/proc"
 
-echo "Checking $(basename "$DEB") on a fresh minimal Debian 12 in $ROOT"
 SECONDS=0
 rc=0
-chroot "$ROOT" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
-  /bin/bash /tmp/check-package-inside.sh "/tmp/$(basename "$DEB")" || rc=$?
+if [ "$MODE" = source ]; then
+  cp "$TARBALL" "$TOLKA_ROOT/scripts/check-source-package-inside.sh" "$ROOT/tmp/"
+  echo "Building the source package of $(basename "$TARBALL") on a fresh minimal Debian 12 in $ROOT"
+  chroot "$ROOT" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
+    /bin/bash /tmp/check-source-package-inside.sh "/tmp/$(basename "$TARBALL")" || rc=$?
+  cp -a "$ROOT/results/." "$RESULTS/" 2>/dev/null || true
+  DEB=$(ls "$RESULTS"/tolka_*.deb 2>/dev/null | head -1)
+  if [ -n "$DEB" ]; then hardening_check "$DEB" || rc=1; fi
+  for made in "$RESULTS"/*.dsc "$RESULTS"/*.changes "$RESULTS"/tolka_*.deb; do
+    [ -f "$made" ] && echo "made: $made"
+  done
+  echo "made: $TARBALL"
+else
+  cp "$DEB" "$TOLKA_ROOT/scripts/check-package-inside.sh" "$ROOT/tmp/"
+  echo "Checking $(basename "$DEB") on a fresh minimal Debian 12 in $ROOT"
+  chroot "$ROOT" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
+    /bin/bash /tmp/check-package-inside.sh "/tmp/$(basename "$DEB")" || rc=$?
+  hardening_check "$DEB" || rc=1
+fi
 if [ "$rc" = 0 ]; then
   echo "check-package: PASS after ${SECONDS}s"
 else

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Shared by the set-up scripts: package installation, the build, Xvfb.
 # Sourced, not run.
 
@@ -67,7 +70,7 @@ stop_xvfb() {
 # What the whole test suite needs beyond the build.
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev locales gettext desktop-file-utils groff-base man-db
   valgrind clang libfuzzer-14-dev libclang-rt-14-dev python3 python3-pyatspi at-spi2-core
-  libatk-adaptor libgail-common dbus-daemon dbus-bin procps xclip lintian appstream
+  libatk-adaptor libgail-common dbus-daemon dbus-bin procps xclip lintian appstream reuse
   gpsd gpsd-clients gdal-bin)
 
 # Generates the locales the tests run under, where they are missing, and

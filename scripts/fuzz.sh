@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the libFuzzer targets (clang, ASan and UBSan) into build-fuzz and
 # runs each for a while: scripts/fuzz.sh [SECONDS_EACH] [TARGET...]
 # (default 60 s; targets: encoder decoder locator_text cli_line). The corpus grows in

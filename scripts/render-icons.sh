@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Renders the committed PNG icons from their drawings: data/icons/tolka-16.svg,
 # fitted to the pixel grid, for 16 pixels; data/icons/tolka.svg for the other
 # sizes. Run it after changing a drawing, look at the results, commit them.

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what is missing, builds Tolka and starts it. With no display, it
 # runs on a virtual one (Xvfb) and saves a screenshot of the window.
 set -euo pipefail

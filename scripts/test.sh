@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs what is missing, builds Tolka and runs the whole test suite: once
 # in a plain build, once under AddressSanitizer and UndefinedBehaviorSanitizer,
 # then the fuzz targets for a few seconds each.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Finding a program's top-level window on a display with no window manager,
 // shared by the script helper and the tests that drive the real program.
 #ifndef TOLKA_X11_FIND_H

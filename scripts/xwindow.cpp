@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tolka_xwindow: small X11 helper for the scripts.
 //   tolka_xwindow shot TITLE FILE.png [TIMEOUT_S]
 //     waits until a window titled TITLE is mapped, lets it paint, and saves a

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Signal handlers of the main window, and the hemisphere choice they share. */
 #ifndef TOLKA_CALLBACKS_H
 #define TOLKA_CALLBACKS_H

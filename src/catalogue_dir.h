@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Where an installed program finds its message catalogues: beside its own
  * installation first, so that a copy installed under any prefix (~/.local,
  * /usr, /opt/...) speaks its languages, and the build-time directory last. */

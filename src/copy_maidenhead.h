@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* "Copier au format Maidenhead (ADIF)" in the right-click menu of the two
  * locator fields: the window writes Tolka's extended layout, which loggers
  * and ADIF do not read, so this puts the Maidenhead name of the same cell on

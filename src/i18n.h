@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* The message catalogue of the window's texts. */
 #ifndef TOLKA_I18N_H
 #define TOLKA_I18N_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Construction of the main window. */
 #ifndef TOLKA_INTERFACE_H
 #define TOLKA_INTERFACE_H

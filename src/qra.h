@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Locator arithmetic: degrees-minutes-seconds <-> ten-character extended
  * locator ("AA00AAAA00" .. "RR99XXXX99"). Pure functions over caller-owned
  * storage: no state, no allocation, no logging. */

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Toolkit support: the widget registry lookup, the pixmap search path, image
  * loading along it and accessible-action descriptions. */
 #ifndef TOLKA_SUPPORT_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* What the window accepts in its fields, checked before any arithmetic: the
  * six DMS numbers and the locator to convert. Pure functions; a refusal's
  * reason comes from the catalogue, in the user's language, and names the

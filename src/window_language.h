@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Which language the window speaks when the user's has no catalogue. */
 #ifndef TOLKA_WINDOW_LANGUAGE_H
 #define TOLKA_WINDOW_LANGUAGE_H

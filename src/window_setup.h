@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* What the main window needs beyond its widget table for daily use. */
 #ifndef TOLKA_WINDOW_SETUP_H
 #define TOLKA_WINDOW_SETUP_H

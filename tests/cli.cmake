@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # tolka-cli: its parsers, conversions, distances and line reader (pure,
 # linked with the window's own code only to compare with it), and the built
 # program end to end.
@@ -22,6 +25,11 @@ endforeach()
 # decode --geojson as GDAL reads it.
 add_test(NAME cli.geojson_read_by_gdal
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/geojson.sh $<TARGET_FILE:tolka-cli>)
+
+# The README's paste recipes, on files with CRLF line ends.
+add_test(NAME cli.readme_recipes
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/readme_recipes.sh $<TARGET_FILE:tolka-cli>
+          ${PROJECT_SOURCE_DIR}/README.md)
 
 # Installed into the scratch prefix of e2e.cmake: its files, and French from
 # the prefix.

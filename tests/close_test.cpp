@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The built program on the test's X server, closed from outside: as a window
 // manager closes a window (WM_DELETE_WINDOW), and with a click on the close
 // button delivered as X events.

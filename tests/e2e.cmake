@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # End-to-end: the program driven from outside through the accessibility
 # layer (AT-SPI), with real key and pointer events, on a private X server and
 # a private session bus that the script starts and ends.

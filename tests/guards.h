@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // RAII helpers shared by the tests: capture GLib log messages and standard
 // error, switch the locale, and build the main window.
 #ifndef TOLKA_TEST_GUARDS_H

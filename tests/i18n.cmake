@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # i18n tests: the catalogue, the menu entry, the manual and the install.
 
 # The window's texts under English, under French without a catalogue, and
@@ -32,7 +35,7 @@ if(NOT TOLKA_DESKTOP_FILE_VALIDATE OR NOT TOLKA_GROFF)
 endif()
 add_test(NAME i18n.desktop_entry
   COMMAND ${CMAKE_COMMAND} -DVALIDATE=${TOLKA_DESKTOP_FILE_VALIDATE}
-          -DFILE=${PROJECT_SOURCE_DIR}/data/org.example.Tolka.desktop
+          -DFILE=${PROJECT_SOURCE_DIR}/data/org.example.tolka.desktop
           -P ${CMAKE_CURRENT_SOURCE_DIR}/i18n_desktop.cmake)
 add_test(NAME i18n.manual_page
   COMMAND ${CMAKE_COMMAND} -DGROFF=${TOLKA_GROFF} -DFILE=${PROJECT_SOURCE_DIR}/docs/tolka.1

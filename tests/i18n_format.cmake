@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Compiles each catalogue with msgfmt as the build runs it (MSGFMT, a list:
 # program and options), then an English catalogue whose pixmap warning has
 # %d where the source has %s, which must be refused. Run with cmake -P:

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build tree BUILD_DIR into the scratch prefix PREFIX, checks
 # that the program's files are there, runs the tree's uninstall target and
 # checks that not one file is left (directories may stay: uninstall keeps
@@ -17,8 +20,8 @@ if(NOT result EQUAL 0)
 endif()
 
 if(NOT failure)
-  foreach(file bin/tolka share/applications/org.example.Tolka.desktop
-               share/metainfo/org.example.Tolka.metainfo.xml
+  foreach(file bin/tolka share/applications/org.example.tolka.desktop
+               share/metainfo/org.example.tolka.metainfo.xml
                share/icons/hicolor/scalable/apps/tolka.svg
                share/icons/hicolor/48x48/apps/tolka.png share/man/man1/tolka.1.gz
                share/locale/en/LC_MESSAGES/locx.mo share/locale/fr/LC_MESSAGES/locx.mo

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The manual page formats without a single warning (all of them enabled).
 # Run with cmake -P: -DGROFF=<groff> -DFILE=<page>
 cmake_minimum_required(VERSION 3.20)

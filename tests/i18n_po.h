@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A reader of PO and POT files for the catalogue tests: entries with their
 // flags, strings unescaped as msgfmt reads them.
 #ifndef TOLKA_TEST_I18N_PO_H

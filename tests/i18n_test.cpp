@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window's texts and the message catalogue: what the English catalogue
 // shows, what shows without a catalogue, and whether po/ keeps up with the
 // sources. Runs on a display (tests/with-xvfb.sh).

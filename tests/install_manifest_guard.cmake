@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installing from a build tree, by `cmake --install` or by cpack, rewrites
 # its install_manifest.txt, which the uninstall target reads. A test that
 # installs keeps the tree's manifest aside first and puts it back after, so

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Nothing lost, nothing kept: building the window as main does and
 // destroying it releases every widget, and neither window lifecycles nor
 // conversions make resident memory grow. Under AddressSanitizer the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A short life of the window for valgrind's leak check: build and complete
 // it as main does, show it, convert both ways with a few inputs (refused ones
 // included), destroy it; three times over. Kept small so memcheck finishes

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Debian package, built by cpack from this tree's install rules and
 # looked into without installing it (scripts/check-package.sh installs it in
 # a fresh Debian by hand).

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # tolka --help and --version answer without a display and open no window;
 # an unknown option or a failed write is an error.
 set -uo pipefail

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The locator arithmetic: documented examples, round properties, and a
 // bit-for-bit comparison with a straight-line rendering of the arithmetic.
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Robustness: bad input into the pure functions and the handlers, and the
 # window's memory (references, resident size, valgrind's leak check).
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bad input for the pure functions: non-finite and absurd numbers into the
 // encoder, bytes outside the alphabets into the display text, the working
 // copy and the decoder, values that do not fit a field into the formatter.

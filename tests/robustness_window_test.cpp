@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Bad input through the real handlers on a shown window: junk in every DMS
 // field, locator texts of every length up to 65,535 bytes, lower case,
 // non-ASCII and control characters. Every output field is read back after

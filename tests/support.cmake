@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # support tests: the pixmap search path, image loading and accessible-action
 # descriptions.
 #

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The support layer on real files: the pixmap search path, image widgets and
 // pixbufs loaded along it, their two diagnostics, and accessible-action
 // descriptions.

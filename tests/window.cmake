@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Window tests: the widget tree, the handlers and quitting, each executable
 # on an X server of its own.
 add_executable(tolka_window_tests window_test.cpp window_actions_test.cpp window_setup_test.cpp)

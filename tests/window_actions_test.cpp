@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The two conversion actions driven through the window: fields filled,
 // hemispheres picked and buttons pressed as the user does, results read back
 // from the fields.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The fixture of the window tests: a fresh main window per test, the
 // hemisphere flags back at their start values around it, and short ways to
 // reach, fill, read and press the window's widgets by name.

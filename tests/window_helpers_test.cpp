@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The small text helpers behind the two conversion actions: what the window
 // shows of an encoded locator, the working copy a typed locator is decoded
 // from, and one formatted DMS component. No display needed.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The window as main completes it after create_window1: the Tab order,
 // Enter in the fields, and the locator fields' copy as Maidenhead. Names,
 // tooltips and widths are checked through the accessibility layer by the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window as built: its widget tree, the registry behind
 // lookup_widget, the signal connections, the hemisphere radio groups and the
 // close button.

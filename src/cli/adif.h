@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* tolka-cli adif: an ADIF log in the ADI form, read one record at a time and
  * written back byte for byte, with the missing locators and distances
  * spliced in before each record's <EOR>, and its locators, positions and

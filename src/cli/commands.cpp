@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #include "commands.h"
 
 #include <cerrno>
@@ -457,6 +460,15 @@ std::string help_text()
     return text;
 }
 
+/* Writes out what is left in buffer; false, reported, if any write failed. */
+bool flushed(OutputBuffer &buffer, Messages &messages)
+{
+    if (buffer.flush())
+        return true;
+    messages.report({}, refusal(N_("cannot write the output: %s"), strerror(buffer.error())));
+    return false;
+}
+
 } // namespace
 
 int run(const Invocation &invocation, Source &in, Sink &out, Sink &err, bool bInterleaved)
@@ -464,17 +476,21 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err, bool bIn
     Messages messages(err, kProgram);
     switch (invocation.action) {
     case Invocation::kHelp:
-        write_text(out, help_text());
-        return 0;
-    case Invocation::kVersion:
-        write_text(out, std::string(kProgram) + " (Tolka) " TOLKA_VERSION "\n");
-        return 0;
+    case Invocation::kVersion: {
+        /* Through the buffer, so that a failed write (a full disk) is no
+         * success either. */
+        OutputBuffer text(out);
+        text.append(invocation.action == Invocation::kHelp
+                        ? help_text()
+                        : std::string(kProgram) + " (Tolka) " TOLKA_VERSION "\n");
+        return flushed(text, messages) ? 0 : 1;
+    }
     case Invocation::kUsageError: {
         /* What was typed, quoted so that no control character or broken
          * UTF-8 reaches the terminal. */
         Reason why = invocation.error;
-        std::string quoted[3];
-        for (int i = 0; i < 3; i++) {
+        std::string quoted[4];
+        for (int i = 0; i < 4; i++) {
             append_escaped(quoted[i], why.args[i]);
             why.args[i] = quoted[i];
         }
@@ -507,10 +523,8 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err, bool bIn
     } else
         tally = convert_texts(invocation.operands, command.convert, invocation.settings, buffer,
                               messages);
-    if (!buffer.flush()) {
-        messages.report(refusal(N_("cannot write the output: %s"), strerror(buffer.error())));
+    if (!flushed(buffer, messages))
         tally.failed = true;
-    }
     messages.flush();
     return tally.failed || tally.refused > 0 ? 1 : 0;
 }

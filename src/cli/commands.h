@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* tolka-cli's commands and options, as two tables in commands.cpp. A
  * command is a line function (see lines.h) and the way its operands make
  * lines, or a function over the files its operands name, or over its whole

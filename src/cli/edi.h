@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Contest logs in the EDI format (REG1TEST) of the IARU Region 1 VHF
  * contests, for `tolka-cli edi`: a reader that yields the fields the contest
  * rule needs as views into the log's text, the check of every contact's

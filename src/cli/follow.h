@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* tolka-cli follow: the locator of a moving station, from gpsd or from NMEA
  * sentences on standard input, one line each time its cell changes. */
 #ifndef TOLKA_CLI_FOLLOW_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* follow's gpsd side: libgps, gpsd's own client library, speaks its
  * protocol. */
 #include <gps.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Numbers as the command line prints them: '.' as the decimal separator in
  * every locale, and no exponent, so that what is printed reads back. */
 #ifndef TOLKA_CLI_FORMAT_H

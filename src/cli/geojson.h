@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* A cell as a GeoJSON Feature (RFC 7946) on one line, for map programs: one
  * line per cell makes a GeoJSON text sequence (GDAL's GeoJSONSeq). */
 #ifndef TOLKA_CLI_GEOJSON_H

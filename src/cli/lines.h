@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* The line reader and the error path that every command shares: input in
  * large chunks, each line bounded in length and numbered; one output line
  * per input line, in order, gathered in one buffer written out in large

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* tolka-cli: reads the options, picks the command and hands it standard
  * input and output. */
 #include <clocale>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* What the options of the command line set, read by each command's line
  * function. */
 #ifndef TOLKA_CLI_SETTINGS_H

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Distance and bearing between two points, for `tolka-cli distance`: the
  * points as typed, the geodesic on the WGS84 ellipsoid (short and long path),
  * the IARU Region 1 VHF contest rule, and the output line. Pure functions: no

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Locators of two systems over one grid: Tolka's extended locator (levels
  * A-R, 0-9, A-X, A-X, 0-9) and the standard Maidenhead locator (A-R, 0-9,
  * A-X, 0-9, A-X). Both split a field the same way down to the subsquare and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* NMEA 0183 sentences as GPS receivers send them: the fixes of RMC, GGA, GLL
  * and GNS from any satellite system's talker, read exactly (ddmm.mmmm as
  * degrees and decimal minutes, into the integer units of position.h), with

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Positions as typed, read exactly: the digits become integers in units of
  * 10^-12 arc-second, never a double, so that no binary rounding can move a
  * point across a cell edge. Pure functions over std::string_view. */

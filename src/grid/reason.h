@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Why an input was refused: an English message with %s placeholders,
  * marked for the catalogue and translated only when it is reported, and the
  * pieces of the input it quotes. Parsers return a Result: the value, or a

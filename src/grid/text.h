@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* Small helpers over the text of a line. */
 #ifndef TOLKA_GRID_TEXT_H
 #define TOLKA_GRID_TEXT_H

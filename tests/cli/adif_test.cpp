@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tolka-cli adif: the reader on small logs in the styles loggers write, the
 // byte-for-byte rule, what is filled and what is checked, broken files.
 #include <gtest/gtest.h>

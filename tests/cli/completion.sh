@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The bash completion of tolka-cli, sourced into this shell and asked as bash
 # asks it: completion.sh FILE
 set -euo pipefail

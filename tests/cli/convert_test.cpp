@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tolka-cli's conversions as lines: the decoded output, round trips through
 // the centre of every cell, the line reader and its error path, and the
 // command line read into an invocation and run.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Distance and bearing: the geodesic against GeodSolve, the long path, the
 // contest rule worked by hand, the points as typed and the contest cell's
 // centre, the output line.

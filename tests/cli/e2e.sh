@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The built tolka-cli end to end, as a shell pipeline runs it: exit statuses,
 # one output line per input line, messages on standard error naming the
 # line, a very long line, negative numbers as operands, and a result shown
@@ -48,6 +51,10 @@ statuses)
     fail "2>&1: $(cat "$work/both")"
   "$cli" --help >"$work/out" || fail "help: exit status $?"
   head -n 1 "$work/out" | grep -q '^Usage: tolka-cli encode' || fail "help: $(head -n 1 "$work/out")"
+  status=0
+  "$cli" --help >/dev/full 2>"$work/err" || status=$?
+  [ "$status" = 1 ] && grep -q 'cannot write the output' "$work/err" ||
+    fail "help on a full disk: exit status $status, '$(cat "$work/err")'"
   ;;
 alignment)
   # Good, refused, blank and CRLF lines mixed: one output line for each, in

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Contest logs (EDI): the rule on locator pairs worked by hand, one contact
 // line at a time, a small log with wrong claims and its report, and the
 // corrected log byte for byte.

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # tolka-cli follow on a recorded track (track.nmea: two sentences or more a
 # second, crossing square edges, losing its fix and finding it again, then
 # jumping to other hemispheres), from standard input and through the real

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # decode --geojson read back by GDAL: a GeoJSON text sequence of polygons
 # with the extent of the cells. geojson.sh PROGRAM
 set -euo pipefail

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs tolka-cli as installed into a scratch prefix (the one the window's
 # end-to-end runs use): its files are in place, it finds its French catalogue
 # from the prefix and speaks French under fr_FR.UTF-8, and its numbers keep

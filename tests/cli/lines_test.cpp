@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tolka-cli's line reader, its error path and its command line, run in
 // memory: one output line per input line, messages naming the line, exit
 // statuses, usage errors.
@@ -198,13 +201,18 @@ public:
 
 TEST(CliRun, AFailedWriteIsReportedAndExitsOne)
 {
-    const char *args[] = {"tolka-cli", "encode"};
-    StringSource in("48 2\n");
-    BrokenSink out;
-    StringSink err;
-    EXPECT_EQ(run(parse_arguments(2, args), in, out, err), 1);
-    EXPECT_EQ(err.text, "tolka-cli: cannot write the output: " + std::string(strerror(EPIPE)) +
-                            "\n");
+    for (std::vector<const char *> args : {std::vector<const char *>{"tolka-cli", "encode"},
+                                           {"tolka-cli", "--help"},
+                                           {"tolka-cli", "--version"}}) {
+        StringSource in("48 2\n");
+        BrokenSink out;
+        StringSink err;
+        EXPECT_EQ(run(parse_arguments(static_cast<int>(args.size()), args.data()), in, out, err),
+                  1)
+            << args[1];
+        EXPECT_EQ(err.text, "tolka-cli: cannot write the output: " + std::string(strerror(EPIPE)) +
+                                "\n");
+    }
 }
 
 } // namespace

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A source that hands out a string in chunks of a chosen size, and a sink
 // that keeps what it is given: the line reader without files.
 #ifndef TOLKA_TEST_MEMORY_IO_H

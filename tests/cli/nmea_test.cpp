@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // NMEA 0183 sentences read exactly: one row per sentence kind and oddity,
 // and the exact value of gpsd's doubles.
 #include <gtest/gtest.h>

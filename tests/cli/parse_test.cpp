@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tolka-cli's position and locator parsers and its exact encoder: every
 // accepted form, every refused form with its message, cell edges in all four
 // hemispheres at all five levels of both systems, and the agreement with the

@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Drives the built tolka from outside, through the accessibility layer, as a
 screen reader or a user would: real pointer clicks and key presses (XTest,
 through the AT-SPI registry), texts and states read back over AT-SPI.

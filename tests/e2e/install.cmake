@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build tree BUILD_DIR into the scratch prefix PREFIX, emptied
 # first, for the end-to-end runs of the installed program. Run with cmake -P:
 #   -DBUILD_DIR=<build tree> -DPREFIX=<scratch prefix>

@@ -1,4 +1,7 @@
 #!/bin/bash
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs one end-to-end scenario of e2e.py against a built or installed program:
 #   run-e2e.sh TOLKA close-button|window-manager|french|english
 # on a private X server and a private session bus. The accessibility bus and

@@ -54,10 +54,10 @@ static void clear_refusal_marks(GtkWidget *widget)
 {
     for (const char *szName : kTypedFields) {
         GtkWidget *field = lookup_widget(widget, szName);
-        if (!g_object_get_data(G_OBJECT(field), kMarkKey))
-            continue;
         const char *szPrevious =
             static_cast<const char *>(g_object_get_data(G_OBJECT(field), kMarkKey));
+        if (!szPrevious)
+            continue;
         /* "" stands for no tooltip at all. */
         gtk_widget_set_tooltip_text(field, *szPrevious ? szPrevious : NULL);
         atk_object_set_description(gtk_widget_get_accessible(field), szPrevious);

@@ -153,6 +153,14 @@ bool set_precision(Settings &settings, std::string_view value)
     return false;
 }
 
+/* An option without value: sets its flag. */
+template <bool Settings::*flag>
+bool set_flag(Settings &settings, std::string_view)
+{
+    settings.*flag = true;
+    return true;
+}
+
 bool set_maidenhead(Settings &settings, std::string_view)
 {
     settings.system = LocatorSystem::Maidenhead;
@@ -185,52 +193,10 @@ bool set_from(Settings &settings, std::string_view value)
     return static_cast<bool>(point);
 }
 
-bool set_replace(Settings &settings, std::string_view)
-{
-    settings.replace = true;
-    return true;
-}
-
-bool set_check(Settings &settings, std::string_view)
-{
-    settings.check = true;
-    return true;
-}
-
-bool set_centre(Settings &settings, std::string_view)
-{
-    settings.centre = true;
-    return true;
-}
-
-bool set_dms(Settings &settings, std::string_view)
-{
-    settings.dms = true;
-    return true;
-}
-
-bool set_geojson(Settings &settings, std::string_view)
-{
-    settings.geojson = true;
-    return true;
-}
-
-bool set_every(Settings &settings, std::string_view)
-{
-    settings.every = true;
-    return true;
-}
-
 bool set_gpsd(Settings &settings, std::string_view value)
 {
     settings.gpsd = value;
     return !value.empty();
-}
-
-bool set_iaru(Settings &settings, std::string_view)
-{
-    settings.iaru = true;
-    return true;
 }
 
 bool set_unit(Settings &settings, std::string_view value)
@@ -239,12 +205,6 @@ bool set_unit(Settings &settings, std::string_view value)
     if (unit)
         settings.unit = *unit;
     return unit.has_value();
-}
-
-bool set_write(Settings &settings, std::string_view)
-{
-    settings.write = true;
-    return true;
 }
 
 } // namespace
@@ -262,22 +222,23 @@ const Option kOptions[] = {
         "                 character 7 when neither option is given)"),
      set_extended, nullptr},
     {"--centre", nullptr, kDecodeBit,
-     N_("  --centre       the centre of the cell instead of its south-west corner"), set_centre,
-     nullptr},
-    {"--center", nullptr, kDecodeBit, nullptr, set_centre, nullptr},
+     N_("  --centre       the centre of the cell instead of its south-west corner"),
+     set_flag<&Settings::centre>, nullptr},
+    {"--center", nullptr, kDecodeBit, nullptr, set_flag<&Settings::centre>, nullptr},
     {"--dms", nullptr, kDecodeBit,
-     N_("  --dms          degrees, minutes and seconds with hemisphere letters"), set_dms, nullptr},
+     N_("  --dms          degrees, minutes and seconds with hemisphere letters"),
+     set_flag<&Settings::dms>, nullptr},
     {"--geojson", nullptr, kDecodeBit,
      N_("  --geojson      each cell as a GeoJSON Feature on one line, for map programs"),
-     set_geojson, nullptr},
+     set_flag<&Settings::geojson>, nullptr},
     {"--iaru", nullptr, kDistanceBit,
      N_("  --iaru         also the distance and points by the IARU Region 1 contest rule"),
-     set_iaru, nullptr},
+     set_flag<&Settings::iaru>, nullptr},
     {"--unit", "UNIT", kDistanceBit, N_("  --unit UNIT    distances in km (the default), mi or nmi"),
      set_unit, N_("unit %s is not km, mi or nmi")},
     {"--write", nullptr, kEdiBit,
      N_("  --write        the corrected log on standard output, the report on standard error"),
-     set_write, nullptr},
+     set_flag<&Settings::write>, nullptr},
     {"--to", "LAYOUT", kConvertBit,
      N_("  --to LAYOUT    convert to maidenhead (the default) or extended"), set_convert_to,
      N_("layout %s is not maidenhead or extended")},
@@ -286,14 +247,14 @@ const Option kOptions[] = {
         "                 or LATITUDE,LONGITUDE"),
      set_from, N_("--from %s is not a locator or LATITUDE,LONGITUDE")},
     {"--replace", nullptr, kAdifBit,
-     N_("  --replace      adif: replace the DISTANCE and locators a record has"), set_replace,
-     nullptr},
+     N_("  --replace      adif: replace the DISTANCE and locators a record has"),
+     set_flag<&Settings::replace>, nullptr},
     {"--check", nullptr, kAdifBit,
-     N_("  --check        adif: only the messages and a summary, no log written"), set_check,
-     nullptr},
+     N_("  --check        adif: only the messages and a summary, no log written"),
+     set_flag<&Settings::check>, nullptr},
     {"--every", nullptr, kFollowBit,
-     N_("  --every        a line for every fix, not only when the cell changes"), set_every,
-     nullptr},
+     N_("  --every        a line for every fix, not only when the cell changes"),
+     set_flag<&Settings::every>, nullptr},
     {"--gpsd", "HOST[:PORT]", kFollowBit,
      N_("  --gpsd HOST[:PORT]  the gpsd to follow (default localhost:2947)"), set_gpsd,
      N_("gpsd %s is empty")},

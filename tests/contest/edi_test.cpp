@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "cli/edi.h"
+#include "contest/edi_log.h"
 #include "grid/distance.h"
 
 namespace {

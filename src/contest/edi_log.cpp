@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 the Tolka developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "edi.h"
+#include "edi_log.h"
 
 #include <algorithm>
 #include <cerrno>

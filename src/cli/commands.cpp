@@ -9,7 +9,7 @@
 
 #include "adif.h"
 #include "distance.h"
-#include "edi_log.h"
+#include "edi.h"
 #include "follow.h"
 #include "format.h"
 #include "geojson.h"

@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 /* Contest logs in the EDI format (REG1TEST) of the IARU Region 1 VHF
- * contests, for `tolka-cli edi`: a reader that yields the fields the contest
- * rule needs as views into the log's text, the check of every contact's
- * points and of the header's claims by the rule, the report, and a writer
- * that copies the log with only the corrected fields spliced in. Pure
- * functions over a text the caller holds; edi_files adds the files. */
-#ifndef TOLKA_CLI_EDI_H
-#define TOLKA_CLI_EDI_H
+ * contests: a reader that yields every field as a view into the log's text
+ * with its line, and a writer that copies the text with only the changed
+ * fields spliced in, so that nothing else can change. Pure functions over a
+ * text the caller holds. */
+#ifndef TOLKA_CONTEST_EDI_LOG_H
+#define TOLKA_CONTEST_EDI_LOG_H
 
 #include <cstddef>
 #include <cstdint>
@@ -16,12 +15,10 @@
 #include <string_view>
 #include <vector>
 
-#include "lines.h"
 #include "reason.h"
-#include "settings.h"
 
-/* A header field NAME=value: the value as it stands, and its line; line 0
- * when the header lacks the field. */
+/* A header field NAME=value: the value as it stands (blanks and all), and
+ * its line; line 0 when the header lacks the field. */
 struct EdiField {
     std::string_view value;
     uint64_t line = 0;
@@ -29,11 +26,20 @@ struct EdiField {
 
 /* A line of [QSORecords]: date;time;call;mode;sent RST;sent number;received
  * RST;received number;received exchange;received locator;points;new
- * exchange;new locator;new DXCC;duplicate. The fields the rule reads, as they
- * stand (blanks and all). */
+ * exchange;new locator;new DXCC;duplicate. Each field as it stands (blanks
+ * and all); a field the line ends before is empty. */
 struct EdiContact {
     uint64_t line = 0;
-    std::string_view call, locator, points, duplicate;
+    std::string_view date;  /* YYMMDD */
+    std::string_view time;  /* HHMM, UTC */
+    std::string_view call;
+    std::string_view mode;
+    std::string_view sent_report, sent_number;
+    std::string_view received_report, received_number, received_exchange;
+    std::string_view locator; /* received */
+    std::string_view points;  /* claimed */
+    std::string_view new_exchange, new_locator, new_dxcc;
+    std::string_view duplicate; /* "D" when the logger took it for a duplicate */
 };
 
 struct EdiProblem {
@@ -42,38 +48,45 @@ struct EdiProblem {
 };
 
 struct EdiLog {
+    EdiField call;        /* PCall */
     EdiField own_locator; /* PWWLo */
     EdiField band;        /* PBand */
-    EdiField valid_count; /* CQSOs, up to its first ';' (the band multiplier follows) */
-    EdiField total;       /* CQSOP */
+    EdiField section;     /* PSect */
+    EdiField dates;       /* TDate: YYYYMMDD;YYYYMMDD */
+    EdiField valid_count; /* CQSOs: contacts;band multiplier */
+    EdiField total;       /* CQSOP: the contacts' points */
+    EdiField squares;     /* CWWLs: squares;bonus per square;multiplier */
+    EdiField score;       /* CToSc: the score */
     EdiField longest;     /* CODXC: call;locator;kilometres */
     std::vector<EdiContact> contacts;
     std::vector<EdiProblem> unreadable; /* contact lines that could not be read */
 };
 
 /* Reads the first of each header field above in [REG1TEST;1] and every
- * line of [QSORecords;N], whatever N says; LF or CR LF. Every view points
- * into text, which must outlive the log. */
+ * line of [QSORecords;N], whatever N says; LF or CR LF, a byte order mark
+ * or not. A contact line needs its first 11 fields (up to the points); a
+ * longer line than kMaxEdiLine is unreadable too. Every view points into
+ * text, which must outlive the log. */
+constexpr size_t kMaxEdiLine = 1024;
 EdiLog read_edi(std::string_view text);
 
-/* True when PBand names a band above 10 GHz ("24 GHz", "47GHz", "24048
- * MHz"), whose contests score by other rules; false for the bands up to 10
- * GHz and for a band it cannot read. */
-bool band_above_10_ghz(std::string_view band);
+/* The part of a field's value before its first ';' (all of it without
+ * one), and after it: "37;0;1" gives "37" and "0;1". Views into value. */
+std::string_view first_part(std::string_view value);
+std::string_view after_first_part(std::string_view value);
 
-/* Checks the log at name (the name its report lines start with) against the
- * rule and appends the report to report: a line for each contact whose
- * points disagree, each unreadable line, each header claim that disagrees,
- * then a summary line. With pCorrected, appends the log to it with the
- * disagreeing fields corrected, nothing else changed (nothing when the log
- * is refused). True when everything agrees. */
-bool check_edi(std::string_view name, std::string_view text, std::string &report,
-               std::string *pCorrected);
+/* A field's new text: the view into the log that text replaces. */
+struct EdiSplice {
+    std::string_view field;
+    std::string text;
+};
 
-/* `tolka-cli edi [--write] FILE...`: reads each file and checks it, the
- * report to out, or with --write the corrected log to out and the report to
- * err. Returns the exit status: 0 when every log agrees, else 1. */
-int edi_files(const std::vector<std::string_view> &files, const Settings &settings, Sink &out,
-              Sink &err, Messages &messages);
+/* text with each splice in place, appended to out: every other byte is
+ * copied as it stands. The splices must point into text, none overlapping;
+ * they are sorted here. */
+void write_spliced(std::string_view text, std::vector<EdiSplice> &splices, std::string &out);
+
+/* ASCII names in any case: "PWWLo", "pwwlo". */
+bool same_name(std::string_view a, std::string_view b);
 
 #endif

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "cli/edi.h"
 #include "contest/edi_log.h"
 #include "grid/distance.h"
 
@@ -42,6 +43,44 @@ TEST(EdiRule, LocatorPairsGiveTheHandWorkedKilometresAndPoints)
     }
     for (const char *refused : {"JN18", "JN18DT72", "JN18D", "ZZ18DT", ""})
         EXPECT_FALSE(subsquare_centre(refused)) << refused;
+}
+
+// Every header field the contest code reads, the first of each, and every
+// field of a contact line by its place, blanks kept.
+TEST(EdiReader, EveryFieldComesWithItsLine)
+{
+    const std::string text = "[REG1TEST;1]\nPCall=OK1XYZ/P\npwwlo=JO70NR\nPBand=144 MHz\n"
+                             "PSect=SINGLE\nTDate=20260118;20260118\nCQSOs=2;1\nCQSOP=5\n"
+                             "CWWLs=1;0;1\nCToSc=5\nCODXC=DL0ABC;JO70NS;4\nPWWLo=JJ00AA\n"
+                             "[Remarks]\nPCall=NOT1\n[QSORecords;1]\n"
+                             "260118;0812;DL0ABC;1;59;001;57;012;X; JO70NS;2;N1;N2;N3; D \n";
+    const EdiLog log = read_edi(text);
+    const struct {
+        const EdiField &field;
+        const char *value;
+        uint64_t line;
+    } fields[] = {{log.call, "OK1XYZ/P", 2},     {log.own_locator, "JO70NR", 3},
+                  {log.band, "144 MHz", 4},      {log.section, "SINGLE", 5},
+                  {log.dates, "20260118;20260118", 6}, {log.valid_count, "2;1", 7},
+                  {log.total, "5", 8},           {log.squares, "1;0;1", 9},
+                  {log.score, "5", 10},          {log.longest, "DL0ABC;JO70NS;4", 11}};
+    for (const auto &f : fields) {
+        EXPECT_EQ(f.field.value, f.value);
+        EXPECT_EQ(f.field.line, f.line) << f.value;
+    }
+    ASSERT_EQ(log.contacts.size(), 1u);
+    const EdiContact &c = log.contacts[0];
+    EXPECT_EQ(c.line, 16u);
+    const std::string_view got[] = {c.date, c.time, c.call, c.mode, c.sent_report, c.sent_number,
+                                    c.received_report, c.received_number, c.received_exchange,
+                                    c.locator, c.points, c.new_exchange, c.new_locator,
+                                    c.new_dxcc, c.duplicate};
+    const char *const want[] = {"260118", "0812", "DL0ABC", "1", "59", "001", "57", "012", "X",
+                                " JO70NS", "2", "N1", "N2", "N3", " D "};
+    for (size_t i = 0; i < std::size(want); i++)
+        EXPECT_EQ(got[i], want[i]) << "field " << i + 1;
+    EXPECT_EQ(first_part(log.squares.value), "1");
+    EXPECT_EQ(after_first_part(log.squares.value), "0;1");
 }
 
 const std::string kHeader = "[REG1TEST;1]\nPWWLo=JJ00AA\n[QSORecords;1]\n";

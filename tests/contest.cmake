@@ -1,0 +1,9 @@
+# SPDX-FileCopyrightText: 2026 the Tolka developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
+# The contest code: the EDI reader and writer, the rules, which contacts
+# count, the scores and the report of one log.
+add_executable(tolka_contest_tests contest/edi_test.cpp)
+target_link_libraries(tolka_contest_tests PRIVATE tolka_contest tolka_cli_core GTest::gtest
+                      GTest::gtest_main)
+gtest_discover_tests(tolka_contest_tests TEST_PREFIX contest.)

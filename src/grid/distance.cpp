@@ -6,6 +6,7 @@
 #include <GeographicLib/Ellipsoid.hpp>
 #include <GeographicLib/EllipticFunction.hpp>
 #include <GeographicLib/Geodesic.hpp>
+#include <GeographicLib/GeodesicLine.hpp>
 
 #include <algorithm>
 #include <charconv>
@@ -170,6 +171,29 @@ double geodesic_metres(LatLon from, LatLon to)
     GeographicLib::Geodesic::WGS84().Inverse(from.latitude, from.longitude, to.latitude,
                                              to.longitude, metres);
     return metres;
+}
+
+void geodesic_vertices(LatLon from, LatLon to, double max_metres, std::vector<LatLon> &out)
+{
+    using GeographicLib::Geodesic;
+    const GeographicLib::GeodesicLine line = Geodesic::WGS84().InverseLine(
+        from.latitude, from.longitude, to.latitude, to.longitude,
+        Geodesic::LATITUDE | Geodesic::LONGITUDE | Geodesic::DISTANCE_IN | Geodesic::LONG_UNROLL);
+    const double metres = line.Distance();
+    const double segments = std::max(1.0, std::ceil(metres / max_metres));
+    out.clear();
+    for (double i = 0; i <= segments; i++) {
+        LatLon p;
+        double unused;
+        line.GenPosition(false, metres * i / segments,
+                         Geodesic::LATITUDE | Geodesic::LONGITUDE | Geodesic::LONG_UNROLL,
+                         p.latitude, p.longitude, unused, unused, unused, unused, unused, unused);
+        out.push_back(p);
+    }
+    /* The ends exactly where they were given (the last one unrolled). */
+    const double turns = std::round((out.back().longitude - to.longitude) / 360);
+    out.front() = from;
+    out.back() = {to.latitude, to.longitude + 360 * turns};
 }
 
 ContestDistance iaru_distance(LatLon from, LatLon to)

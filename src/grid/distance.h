@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "locator.h"
 
@@ -66,6 +67,12 @@ GeodesicPaths geodesic_paths(LatLon from, LatLon to);
 
 /* The short path's length alone, in metres: the same geodesic. */
 double geodesic_metres(LatLon from, LatLon to);
+
+/* Points along the geodesic from `from` to `to`, both ends included, none
+ * more than max_metres from the next (at least one segment): what draws the
+ * path on a map. Longitudes run on across the date line (181, not -179) so
+ * that the line stays unbroken; out is cleared first. */
+void geodesic_vertices(LatLon from, LatLon to, double max_metres, std::vector<LatLon> &out);
 
 /* The IARU Region 1 VHF contest rule between two points already at their
  * locators' centres: spherical law of cosines, 111.2 km per degree of arc;

@@ -1,0 +1,430 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "crosscheck.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "band.h"
+#include "station.h"
+#include "text.h"
+
+bool one_edit_apart(std::string_view a, std::string_view b)
+{
+    if (a.size() > b.size())
+        std::swap(a, b);
+    if (b.size() - a.size() > 1)
+        return false;
+    size_t i = 0; /* the first place they differ */
+    while (i < a.size() && a[i] == b[i])
+        i++;
+    if (a.size() < b.size()) /* one added in b */
+        return a.substr(i) == b.substr(i + 1);
+    if (i == a.size()) /* equal */
+        return false;
+    return a.substr(i + 1) == b.substr(i + 1) ||
+           (i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i] &&
+            a.substr(i + 2) == b.substr(i + 2));
+}
+
+namespace {
+
+/* digits alone, exactly n of them. */
+bool digits(std::string_view text, size_t n, int &value)
+{
+    if (text.size() != n)
+        return false;
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
+}
+
+/* Days from 2000-01-01 of a date of the Gregorian calendar, 2000 to 2099. */
+int32_t days_since_2000(int year, int month, int day)
+{
+    static const int kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    const int leapDays = (year + 3) / 4; /* the leap years before it from 2000 */
+    const bool leap = year % 4 == 0;     /* 2000 was one, 2100 is out of range */
+    return year * 365 + leapDays + kBefore[month - 1] + (leap && month > 2) + day - 1;
+}
+
+bool days_in_month_hold(int year, int month, int day)
+{
+    static const int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month >= 1 && month <= 12 && day >= 1 && day <= kDays[month - 1] &&
+           !(month == 2 && day == 29 && year % 4 != 0);
+}
+
+/* A received or sent number as an integer ("017" is 17), or nullopt. */
+std::optional<int64_t> serial(std::string_view text)
+{
+    text = trim_blanks(text);
+    if (text.empty() || text.size() > 18)
+        return std::nullopt;
+    int64_t n = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+/* The days of TDate, from 2000-01-01, both included: all days without. */
+struct DayRange {
+    int32_t first = INT32_MIN, last = INT32_MAX;
+};
+
+DayRange day_range(const std::optional<ContestDates> &dates)
+{
+    DayRange range;
+    if (!dates)
+        return range;
+    const auto day = [](uint32_t yyyymmdd, int32_t beyond) {
+        const int year = static_cast<int>(yyyymmdd / 10000) - 2000;
+        const int month = static_cast<int>(yyyymmdd / 100 % 100), day = static_cast<int>(yyyymmdd % 100);
+        return year >= 0 && year <= 99 && days_in_month_hold(year, month, day)
+                   ? days_since_2000(year, month, day)
+                   : beyond;
+    };
+    range.first = day(dates->first, INT32_MIN);
+    range.last = day(dates->last, INT32_MAX);
+    return range;
+}
+
+/* Inside the contest's days and the rule's daily hours. */
+bool inside_period(const Rules &rules, const DayRange &days, int32_t minute)
+{
+    const int32_t day = minute / 1440, of_day = minute % 1440;
+    return day >= days.first && day <= days.last &&
+           (!rules.hours || (of_day >= rules.first_minute && of_day <= rules.last_minute));
+}
+
+uint64_t band_key(size_t band, uint32_t station)
+{
+    return static_cast<uint64_t>(station) << 5 | band;
+}
+
+} // namespace
+
+std::optional<int32_t> contact_minute(std::string_view date, std::string_view time)
+{
+    int yy, mm, dd, hhmm;
+    if (!digits(trim_blanks(date), 6, yy) || !digits(trim_blanks(time), 4, hhmm))
+        return std::nullopt;
+    mm = yy / 100 % 100;
+    dd = yy % 100;
+    yy /= 10000;
+    if (!days_in_month_hold(yy, mm, dd) || hhmm / 100 > 23 || hhmm % 100 > 59)
+        return std::nullopt;
+    return days_since_2000(yy, mm, dd) * 1440 + hhmm / 100 * 60 + hhmm % 100;
+}
+
+uint32_t Contest::intern(std::string_view station)
+{
+    const auto found = m_stationIds.find(station);
+    if (found != m_stationIds.end())
+        return found->second;
+    const uint32_t id = static_cast<uint32_t>(m_stationNames.size());
+    m_stationNames.emplace_back(station);
+    m_stationIds.emplace(m_stationNames.back(), id);
+    return id;
+}
+
+void Contest::add(std::string_view file, std::string_view text)
+{
+    ContestLog log;
+    log.file = file;
+    log.text = text;
+    log.edi = read_edi(text);
+    const EdiLog &edi = log.edi;
+    const auto leave_out = [&](uint64_t line, const Reason &why) {
+        m_leftOut.push_back({file, line, why});
+    };
+    const std::string_view call = trim_blanks(edi.call.value);
+    if (call.empty()) {
+        leave_out(edi.call.line, refusal(N_("no PCall, the station's call")));
+        return;
+    }
+    const std::string_view ownLocator = trim_blanks(edi.own_locator.value);
+    const Result<ContestPlace> own = contest_place(ownLocator);
+    if (edi.own_locator.line == 0 || !own) {
+        leave_out(edi.own_locator.line,
+                  edi.own_locator.line == 0
+                      ? refusal(N_("no PWWLo, the station's locator"))
+                      : refusal(N_("PWWLo %s is not a locator of 6 characters"), ownLocator));
+        return;
+    }
+    const Result<size_t> band = read_band(edi.band.value);
+    if (edi.band.line == 0 || !band) {
+        leave_out(edi.band.line,
+                  edi.band.line == 0 ? refusal(N_("no PBand, the band")) : band.reason);
+        return;
+    }
+    log.band = band.value;
+    log.own = own.value;
+    log.station = intern(station_of(call, m_buffer));
+
+    const std::optional<ContestDates> dates = read_contest_dates(edi.dates.value);
+    const DayRange days = day_range(dates);
+    log.counts = count_contacts(edi, m_rules, dates);
+    const size_t n = edi.contacts.size();
+    log.stations.resize(n);
+    log.minutes.resize(n);
+    log.in_period.resize(n);
+    for (size_t i = 0; i < n; i++) {
+        const EdiContact &contact = edi.contacts[i];
+        log.stations[i] = intern(station_of(contact.call, m_buffer));
+        const std::optional<int32_t> minute = contact_minute(contact.date, contact.time);
+        log.minutes[i] = minute.value_or(kNoMinute);
+        log.in_period[i] = minute && inside_period(m_rules, days, *minute);
+    }
+
+    const auto [slot, added] =
+        m_logOf.emplace(band_key(log.band, log.station), static_cast<uint32_t>(m_logs.size()));
+    if (added) {
+        m_logs.push_back(std::move(log));
+        return;
+    }
+    /* The later operand is the station's log; the earlier goes. */
+    ContestLog &earlier = m_logs[slot->second];
+    m_leftOut.push_back({earlier.file, 0,
+                         refusal(N_("%s is a later log of %s on %s"),
+                                 file, m_stationNames[log.station], kBands[log.band].name)});
+    earlier = std::move(log);
+}
+
+uint32_t Contest::log_of(size_t band, uint32_t station) const
+{
+    const auto found = m_logOf.find(band_key(band, station));
+    return found == m_logOf.end() ? kNoLog : found->second;
+}
+
+std::pair<const uint32_t *, const uint32_t *> Contest::lines_with(const ContestLog &log,
+                                                                  uint32_t station) const
+{
+    const uint32_t *const begin = log.by_station.data();
+    const uint32_t *const end = begin + log.by_station.size();
+    const auto key = [&log](uint32_t contact) { return log.stations[contact]; };
+    const uint32_t *first = std::lower_bound(
+        begin, end, station, [&](uint32_t contact, uint32_t s) { return key(contact) < s; });
+    const uint32_t *last = first;
+    while (last != end && key(*last) == station)
+        last++;
+    return {first, last};
+}
+
+uint32_t Contest::nearest_line(const ContestLog &log, uint32_t station, int32_t minute) const
+{
+    uint32_t best = kNoLine;
+    int64_t bestGap = 0;
+    const auto [first, last] = lines_with(log, station);
+    for (const uint32_t *p = first; p != last; ++p) { /* in line order */
+        if (!log.in_period[*p])
+            continue;
+        const int64_t gap = std::abs(static_cast<int64_t>(log.minutes[*p]) - minute);
+        if (best == kNoLine || gap < bestGap) {
+            best = *p;
+            bestGap = gap;
+        }
+    }
+    return best;
+}
+
+Verdict Contest::compare(const EdiContact &received, const ContestLog &other,
+                         const EdiContact &sent) const
+{
+    if (!same_name(trim_blanks(received.locator), trim_blanks(other.edi.own_locator.value)))
+        return Verdict::kBustedLocator;
+    const std::string_view number = trim_blanks(sent.sent_number);
+    if (!number.empty()) {
+        const std::optional<int64_t> a = serial(received.received_number), b = serial(number);
+        if (a && b ? *a != *b : !same_name(trim_blanks(received.received_number), number))
+            return Verdict::kBustedNumber;
+    }
+    /* 59, 599 and 59S are one report: its readability and strength. */
+    const std::string_view report = trim_blanks(sent.sent_report);
+    if (!report.empty() &&
+        !same_name(trim_blanks(received.received_report).substr(0, 2), report.substr(0, 2)))
+        return Verdict::kBustedReport;
+    return Verdict::kConfirmed;
+}
+
+uint32_t Contest::busted_call(const ContestLog &log, uint32_t called, int32_t minute,
+                              uint32_t &line) const
+{
+    const std::string_view call = m_stationNames[called];
+    uint32_t best = kNoLog;
+    int64_t bestGap = 0;
+    const auto consider = [&](uint32_t m) {
+        const ContestLog &other = m_logs[m];
+        if (other.station == called || other.station == log.station ||
+            !one_edit_apart(m_stationNames[other.station], call))
+            return;
+        const auto [first, last] = lines_with(log, other.station);
+        if (first != last) /* A worked M: no mistake for it */
+            return;
+        const uint32_t found = nearest_line(other, log.station, minute);
+        if (found == kNoLine)
+            return;
+        const int64_t gap = std::abs(static_cast<int64_t>(other.minutes[found]) - minute);
+        if (gap <= m_tolerance && (best == kNoLog || gap < bestGap || (gap == bestGap && m < best))) {
+            best = m;
+            bestGap = gap;
+            line = found;
+        }
+    };
+    /* The stations one edit away give, with one character out, the call
+     * itself (one added), the call with one out (one removed), or the call
+     * with the same one out (changed) or a neighbour out (swapped). */
+    std::string key(1, static_cast<char>('A' + log.band));
+    const auto look_up = [&](std::string_view variant) {
+        key.resize(1);
+        key.append(variant);
+        const auto found = m_nearCalls.find(key);
+        if (found != m_nearCalls.end())
+            for (uint32_t m : found->second)
+                consider(m);
+    };
+    look_up(call);
+    std::string variant;
+    for (size_t i = 0; i < call.size(); i++) {
+        variant.assign(call.substr(0, i)).append(call.substr(i + 1));
+        look_up(variant);
+    }
+    return best;
+}
+
+Fate Contest::judge(uint32_t a, uint32_t contact) const
+{
+    const ContestLog &log = m_logs[a];
+    Fate fate;
+    fate.verdict = log.counts[contact].verdict;
+    if (fate.verdict != Verdict::kUnverified) /* it does not count by the log alone */
+        return fate;
+    const uint32_t called = log.stations[contact];
+    const int32_t minute = log.minutes[contact];
+    if (minute == kNoMinute) { /* no time is in no period */
+        fate.verdict = Verdict::kOutside;
+        return fate;
+    }
+    uint32_t c = log_of(log.band, called);
+    if (c == a) /* a contact with itself is in no other log */
+        c = kNoLog;
+    if (c != kNoLog) {
+        const ContestLog &other = m_logs[c];
+        const uint32_t line = nearest_line(other, log.station, minute);
+        if (line != kNoLine) {
+            fate.other = c;
+            fate.line = line;
+            const int64_t gap = std::abs(static_cast<int64_t>(other.minutes[line]) - minute);
+            fate.verdict = gap > m_tolerance
+                               ? Verdict::kTime
+                               : compare(log.edi.contacts[contact], other, other.edi.contacts[line]);
+            return fate;
+        }
+    }
+    uint32_t line = kNoLine;
+    const uint32_t m = busted_call(log, called, minute, line);
+    if (m != kNoLog) {
+        fate.verdict = Verdict::kBustedCall;
+        fate.other = m;
+        fate.line = line;
+        return fate;
+    }
+    if (c != kNoLog) {
+        fate.verdict = Verdict::kNotInLog;
+        fate.other = c;
+        return fate;
+    }
+    const auto worked = m_worked.find(band_key(log.band, called));
+    fate.unique = worked == m_worked.end() || worked->second <= 1;
+    return fate;
+}
+
+void Contest::score(ContestLog &log)
+{
+    LargeSquares squares;
+    squares.add(log.own);
+    int64_t points = 0;
+    for (size_t i = 0; i < log.fates.size(); i++) {
+        Fate &fate = log.fates[i];
+        log.tally[static_cast<size_t>(fate.verdict)]++;
+        log.unique += fate.unique;
+        if (!verdict_counts(fate.verdict))
+            continue;
+        /* It counts: its locator is a valid one (the log alone saw to it). */
+        const Result<ContestPlace> other = contest_place(trim_blanks(log.edi.contacts[i].locator));
+        if (!other)
+            continue;
+        fate.points = score_contact(m_rules, log.own, other.value).points;
+        points += fate.points;
+        squares.add(other.value);
+    }
+    log.score = log_score(m_rules, band_factor(m_rules, kBands[log.band].name), points,
+                          squares.count());
+}
+
+void Contest::check()
+{
+    /* The index: each log's lines by station, how many logs of a band have
+     * a line with each station, and the calls one edit away. */
+    for (uint32_t a = 0; a < m_logs.size(); a++) {
+        ContestLog &log = m_logs[a];
+        log.by_station.resize(log.stations.size());
+        std::iota(log.by_station.begin(), log.by_station.end(), 0u);
+        std::stable_sort(log.by_station.begin(), log.by_station.end(),
+                         [&log](uint32_t x, uint32_t y) { return log.stations[x] < log.stations[y]; });
+        for (size_t k = 0; k < log.by_station.size(); k++) {
+            const uint32_t s = log.stations[log.by_station[k]];
+            if (k == 0 || log.stations[log.by_station[k - 1]] != s)
+                m_worked[band_key(log.band, s)]++;
+        }
+        const std::string_view call = m_stationNames[log.station];
+        std::string key(1, static_cast<char>('A' + log.band));
+        key.append(call);
+        m_nearCalls[key].push_back(a);
+        for (size_t i = 0; i < call.size(); i++) {
+            key.resize(1);
+            key.append(call.substr(0, i)).append(call.substr(i + 1));
+            std::vector<uint32_t> &logs = m_nearCalls[key];
+            if (logs.empty() || logs.back() != a) /* "AAB" gives "AB" twice */
+                logs.push_back(a);
+        }
+    }
+    for (uint32_t a = 0; a < m_logs.size(); a++) {
+        ContestLog &log = m_logs[a];
+        log.fates.resize(log.edi.contacts.size());
+        for (uint32_t i = 0; i < log.fates.size(); i++)
+            log.fates[i] = judge(a, i);
+        score(log);
+    }
+    /* Ranks within each band: equal totals share one, the next skips. */
+    const std::vector<uint32_t> order = ranked();
+    size_t first = 0; /* where the band starts in order */
+    for (size_t k = 0; k < order.size(); k++) {
+        ContestLog &log = m_logs[order[k]];
+        const ContestLog *previous = k > 0 ? &m_logs[order[k - 1]] : nullptr;
+        if (!previous || previous->band != log.band)
+            first = k;
+        log.rank = previous && previous->band == log.band && previous->score.total == log.score.total
+                       ? previous->rank
+                       : static_cast<int64_t>(k - first + 1);
+    }
+}
+
+std::vector<uint32_t> Contest::ranked() const
+{
+    std::vector<uint32_t> order(m_logs.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(), [this](uint32_t x, uint32_t y) {
+        const ContestLog &a = m_logs[x], &b = m_logs[y];
+        return a.band != b.band ? a.band < b.band : a.score.total > b.score.total;
+    });
+    return order;
+}

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "adif.h"
+#include "contest.h"
 #include "distance.h"
 #include "edi.h"
 #include "follow.h"
@@ -130,6 +131,11 @@ const Command kCommands[] = {
      N_("adif [--from LOCATOR|LAT,LON] [--precision N] [--replace] [--check] [FILE]"),
      N_("  adif      fills and checks the locators and distances of an ADIF log"), false, nullptr,
      1, nullptr, run_adif},
+    {"contest", kContestBit,
+     N_("contest [--rules RULE|FILE] [--tolerance MINUTES] [--csv] [--reports DIR] [--geojson FILE] "
+        "LOG..."),
+     N_("  contest   checks every log of a contest against the others, and ranks the stations"),
+     false, nullptr, 0, contest_files},
     {"follow", kFollowBit, N_("follow [--precision N] [--maidenhead] [--every] [--gpsd HOST[:PORT] | -]"),
      N_("  follow    the locator of a moving station, from gpsd or NMEA sentences"), false, nullptr,
      1, nullptr, run_follow},
@@ -159,6 +165,28 @@ bool set_flag(Settings &settings, std::string_view)
 {
     settings.*flag = true;
     return true;
+}
+
+/* An option naming something (a file, a directory, a rule): not empty. */
+template <std::string_view Settings::*text>
+bool set_text(Settings &settings, std::string_view value)
+{
+    settings.*text = value;
+    return !value.empty();
+}
+
+bool set_tolerance(Settings &settings, std::string_view value)
+{
+    if (value.empty() || value.size() > 4)
+        return false;
+    int minutes = 0;
+    for (char c : value) {
+        if (c < '0' || c > '9')
+            return false;
+        minutes = minutes * 10 + (c - '0');
+    }
+    settings.tolerance = minutes;
+    return minutes <= 1440;
 }
 
 bool set_maidenhead(Settings &settings, std::string_view)
@@ -239,6 +267,22 @@ const Option kOptions[] = {
     {"--write", nullptr, kEdiBit,
      N_("  --write        the corrected log on standard output, the report on standard error"),
      set_flag<&Settings::write>, nullptr},
+    {"--rules", "RULE", kContestBit,
+     N_("  --rules RULE   contest: the rules, iaru (the default), okpa or a rules file"),
+     set_text<&Settings::rules>, N_("--rules %s is empty")},
+    {"--tolerance", "MINUTES", kContestBit,
+     N_("  --tolerance MINUTES  contest: how far two logs' times may differ (default: the\n"
+        "                 rules', 10)"),
+     set_tolerance, N_("--tolerance %s is not a whole number of minutes from 0 to 1440")},
+    {"--csv", nullptr, kContestBit, N_("  --csv          contest: the results as CSV (RFC 4180)"),
+     set_flag<&Settings::csv>, nullptr},
+    {"--reports", "DIR", kContestBit,
+     N_("  --reports DIR  contest: a report for each log in DIR, CALL-BAND.txt"),
+     set_text<&Settings::reports>, N_("--reports %s is empty")},
+    {"--geojson", "FILE", kContestBit,
+     N_("  --geojson FILE  contest: the stations and contacts as a map (GeoJSON text\n"
+        "                 sequence) in FILE"),
+     set_text<&Settings::map>, N_("--geojson %s is empty")},
     {"--to", "LAYOUT", kConvertBit,
      N_("  --to LAYOUT    convert to maidenhead (the default) or extended"), set_convert_to,
      N_("layout %s is not maidenhead or extended")},
@@ -289,12 +333,20 @@ Reason apply_option(const Command &command, const std::vector<std::string_view> 
         value = name.substr(nEquals + 1);
         name = name.substr(0, nEquals);
     }
-    for (size_t k = 0; k < kOptionCount; k++) {
-        const Option &option = kOptions[k];
-        if (name != option.name)
-            continue;
-        if (!(option.commands & command.bit))
-            return refusal(N_("%s is not an option of %s"), name, command.name);
+    /* One name may be two options of two commands (decode --geojson, contest
+     * --geojson FILE): the command's own row. */
+    const Option *pOption = nullptr;
+    bool bKnown = false;
+    for (size_t k = 0; k < kOptionCount; k++)
+        if (name == kOptions[k].name) {
+            bKnown = true;
+            if (kOptions[k].commands & command.bit)
+                pOption = &kOptions[k];
+        }
+    if (bKnown && !pOption)
+        return refusal(N_("%s is not an option of %s"), name, command.name);
+    if (pOption) {
+        const Option &option = *pOption;
         if (!option.value_name) {
             if (bValueGiven)
                 return refusal(N_("option %s takes no value"), name);

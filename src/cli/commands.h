@@ -27,7 +27,8 @@ enum : unsigned {
     kEdiBit = 8,
     kConvertBit = 16,
     kAdifBit = 32,
-    kFollowBit = 64
+    kFollowBit = 64,
+    kContestBit = 128
 };
 
 struct Invocation;

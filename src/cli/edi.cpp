@@ -267,9 +267,6 @@ bool check_edi(std::string_view name, std::string_view text, std::string &report
     return bContactsAgree && fixes.empty();
 }
 
-namespace {
-
-/* The whole file into text. */
 Reason read_file(std::string_view name, std::string &text)
 {
     const int fd = open(std::string(name).c_str(), O_RDONLY | O_CLOEXEC);
@@ -293,8 +290,6 @@ Reason read_file(std::string_view name, std::string &text)
     close(fd);
     return why;
 }
-
-} // namespace
 
 int edi_files(const std::vector<std::string_view> &files, const Settings &settings, Sink &out,
               Sink &err, Messages &messages)

@@ -28,6 +28,10 @@ bool band_above_10_ghz(std::string_view band);
 bool check_edi(std::string_view name, std::string_view text, std::string &report,
                std::string *pCorrected);
 
+/* The whole file at name appended to text; refused, with the reason, when
+ * it cannot be read or is larger than any contest log. */
+Reason read_file(std::string_view name, std::string &text);
+
 /* `tolka-cli edi [--write] FILE...`: reads each file and checks it, the
  * report to out, or with --write the corrected log to out and the report to
  * err. Returns the exit status: 0 when every log agrees, else 1. */

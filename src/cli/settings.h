@@ -25,6 +25,11 @@ struct Settings {
     bool iaru = false;                           /* distance --iaru */
     DistanceUnit unit = DistanceUnit::kilometre; /* distance --unit */
     bool write = false;                          /* edi --write */
+    std::string_view rules;                      /* contest --rules, as given; empty: iaru */
+    std::optional<int> tolerance;                /* contest --tolerance, minutes */
+    bool csv = false;                            /* contest --csv */
+    std::string_view reports;                    /* contest --reports DIR */
+    std::string_view map;                        /* contest --geojson FILE */
     std::string_view from;                       /* adif --from, as given */
     std::optional<DistancePoint> from_point;     /* adif --from, read */
     bool replace = false;                        /* adif --replace */

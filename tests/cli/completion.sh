@@ -22,7 +22,7 @@ expect() {
     status=1
   fi
 }
-expect "encode decode distance edi convert adif follow --help --version" ""
+expect "encode decode distance edi convert adif follow contest --help --version" ""
 expect "encode" en
 expect "--help" --h
 expect "--precision --maidenhead --extended --help" encode --
@@ -41,6 +41,9 @@ expect "--from --precision --replace --check --help" adif --
 expect "" adif --from ""
 expect "$(dirname "$0")/completion.sh" adif "$(dirname "$0")/completion.s"
 expect "--write" edi --w
+expect "--rules --tolerance --csv --reports --geojson --help" contest --
+expect "okpa" contest --rules ok
+expect "" contest --tolerance ""
 # edi completes file names.
 cd "$(dirname "$1")"
 expect "$(basename "$1")" edi --write "$(basename "$1" | cut -c1-12)"

@@ -1,0 +1,135 @@
+// SPDX-FileCopyrightText: 2026 the Tolka developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "contest.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "crosscheck.h"
+#include "edi.h"
+#include "results.h"
+#include "rules.h"
+#include "text.h"
+
+namespace {
+
+/* "FILE:LINE: REASON" (or "FILE: REASON" for line 0), every value quoted
+ * from a file escaped; suffix, when given, follows the reason: "%s" is the
+ * reason's text. */
+void report(Messages &messages, std::string_view file, uint64_t line, const Reason &why,
+            const char *suffix = nullptr)
+{
+    std::string where;
+    append_escaped(where, file);
+    if (line != 0)
+        where.append(":").append(std::to_string(line));
+    std::string quoted[4];
+    Reason safe = why;
+    for (int i = 0; i < 4; i++) {
+        append_escaped(quoted[i], why.args[i]);
+        safe.args[i] = quoted[i];
+    }
+    if (!suffix) {
+        messages.report(where, safe);
+        return;
+    }
+    std::string text;
+    append_substituted(text, translate(safe.format), safe.args, 4);
+    messages.report(where, refusal(suffix, text));
+}
+
+/* All of text into the file at path, or why not. */
+Reason write_file(const std::string &path, const std::string &text)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return refusal(N_("cannot write %s: %s"), path, strerror(errno));
+    FdSink sink(fd);
+    const bool written = sink.write(text.data(), text.size());
+    const int error = errno;
+    if (close(fd) != 0 || !written)
+        return refusal(N_("cannot write %s: %s"), path, strerror(written ? errno : error));
+    return {};
+}
+
+} // namespace
+
+int contest_files(const std::vector<std::string_view> &files, const Settings &settings, Sink &out,
+                  Sink &, Messages &messages)
+{
+    Rules rules;
+    std::string place;
+    const RulesRefusal refused =
+        load_rules(settings.rules.empty() ? std::string_view("iaru") : settings.rules, rules, place);
+    if (!refused.empty()) {
+        report(messages, place, refused.line, refused.reason());
+        return 1;
+    }
+    int status = 0;
+    /* Every view of the contest points into these: sized once, never moved. */
+    std::vector<std::string> texts(files.size());
+    Contest contest(rules, settings.tolerance.value_or(rules.tolerance_minutes));
+    for (size_t i = 0; i < files.size(); i++) {
+        const Reason why = read_file(files[i], texts[i]);
+        if (!why.empty()) {
+            report(messages, {}, 0, why);
+            status = 1;
+            continue;
+        }
+        texts[i].shrink_to_fit(); /* the reader's last chunk was room to spare */
+        contest.add(files[i], texts[i]);
+    }
+    contest.check();
+    for (const LeftOut &left : contest.left_out()) {
+        report(messages, left.file, left.line, left.why, N_("%s; the log is left out"));
+        status = 1;
+    }
+    for (const ContestLog &log : contest.logs())
+        for (const EdiProblem &problem : log.edi.unreadable) {
+            report(messages, log.file, problem.line, problem.why);
+            status = 1;
+        }
+
+    if (!settings.reports.empty()) {
+        const std::string directory(settings.reports);
+        if (mkdir(directory.c_str(), 0777) != 0 && errno != EEXIST) {
+            messages.report({}, refusal(N_("cannot make the directory %s: %s"), directory,
+                                        strerror(errno)));
+            return 1;
+        }
+        std::string text;
+        for (uint32_t log = 0; log < contest.logs().size(); log++) {
+            text.clear();
+            append_report(contest, log, translate, text);
+            const std::string path = directory + "/" + report_name(contest, log);
+            const Reason why = write_file(path, text);
+            if (!why.empty()) {
+                report(messages, {}, 0, why);
+                return 1;
+            }
+        }
+    }
+    if (!settings.map.empty()) {
+        std::string text;
+        append_map(contest, text);
+        const std::string path(settings.map);
+        const Reason why = write_file(path, text);
+        if (!why.empty()) {
+            report(messages, {}, 0, why);
+            return 1;
+        }
+    }
+    messages.flush(); /* what went wrong comes before the table */
+    std::string table;
+    append_results(contest, settings.csv, table);
+    if (!out.write(table.data(), table.size())) {
+        messages.report({}, refusal(N_("cannot write the output: %s"), strerror(errno)));
+        return 1;
+    }
+    return status;
+}

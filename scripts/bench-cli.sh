@@ -13,9 +13,11 @@
 # column (reading and splitting the lines: the least a check does); records
 # per second of tolka-cli adif on a log of as many records (bench/make_log.py),
 # each a pair of Maidenhead locators or ADIF positions, beside tolka-cli
-# distance on the same pairs; and encode on the same positions written as
-# people paste them (the letter first with decimal minutes, ADIF's, lower-case
-# letters after, an NMEA RMC sentence), and on lines that are all refused.
+# distance on the same pairs; contact lines per second of tolka-cli contest
+# on a made contest (bench/make_contest.py) beside tolka-cli edi on its logs;
+# and encode on the same positions written as people paste them (the letter
+# first with decimal minutes, ADIF's, lower-case letters after, an NMEA RMC
+# sentence), and on lines that are all refused.
 #
 #   scripts/bench-cli.sh [LINES] [RUNS]
 #
@@ -23,7 +25,9 @@
 # which counts) to 3. Builds a Release tree in build-bench. Targets:
 # tolka-cli takes at most 2x the bare loop's time each way, is at least 5x
 # faster than GeoConvert, distance takes at most 1.3x GeodSolve's time, edi
-# checks the 10,000 contacts in well under 0.1 s, adif takes at most 1.5x
+# checks the 10,000 contacts in well under 0.1 s, contest checks a contest of
+# LINES contact lines (5,000 logs for a million) in a few seconds and at most
+# 2x the time edi takes on the same logs, adif takes at most 1.5x
 # distance's time on the same pairs, each written form takes at most 1.5x the
 # decimal form's time, and a refused line about as long as a converted one.
 set -euo pipefail
@@ -163,6 +167,24 @@ cli_edi_write=$(best /dev/null disagreeing "$cli" edi --write "$work/log.edi")
 # shellcheck disable=SC2016 # the program is awk's
 awk_edi=$(best "$work/log.edi" awk -F';' '{ s += $11 } END { print s }')
 
+# A made contest of LINES contact lines in LINES / 200 logs (5,000 for a
+# million), each contact logged by both sides, with known faults
+# (bench/make_contest.py): tolka-cli contest cross-checking them all beside
+# tolka-cli edi checking the same logs one by one. First the verdicts,
+# summed over the logs, against those the faults make.
+contest_logs=$((lines / 200 > 2 ? lines / 200 : 2))
+python3 "$TOLKA_ROOT/bench/make_contest.py" "$contest_logs" "$lines" "$work/contest"
+"$cli" contest --csv "$work"/contest/*.edi 2>"$work/contest.err" | tr -d '\r' | awk -F, -v want="$work/contest/expected" '
+  NR == 1 { for (i = 1; i <= NF; i++) column[$i] = i; next }
+  { for (name in column) sum[name] += $column[name] }
+  END { while ((getline line < want) > 0) { split(line, f, " ")
+      if (sum[f[1]] != f[2]) { n++; print "  " f[1] ": " sum[f[1]] ", made " f[2] } }
+    if (n) print "WARNING: contest gives other verdicts than the faults made" }'
+[ -s "$work/contest.err" ] && echo "WARNING: contest reports: $(head -3 "$work/contest.err")"
+contest_lines=$(cat "$work"/contest/*.edi | grep -c '^[0-9]\{6\};')
+cli_contest=$(best /dev/null "$cli" contest "$work"/contest/*.edi)
+cli_edi_contest=$(best /dev/null "$cli" edi "$work"/contest/*.edi)
+
 # row NAME SECONDS NOTE [LINES]
 row() { awk -v name="$1" -v t="$2" -v n="${4:-$lines}" -v note="$3" \
   'BEGIN { printf "%-34s %12.0f %9.3f  %s\n", name, n / t, t, note }'; }
@@ -193,6 +215,10 @@ row "tolka-cli edi (a 10,000-contact log)" "$cli_edi" \
   "$(ratio "$cli_edi" "$awk_edi") awk's time (target well under 0.1 s)" "$edi_contacts"
 row "tolka-cli edi --write" "$cli_edi_write" "" "$edi_contacts"
 row "awk adding up the points" "$awk_edi" "" "$edi_contacts"
+row "tolka-cli contest ($contest_logs logs)" "$cli_contest" \
+  "$(ratio "$cli_contest" "$cli_edi_contest") edi's time on the same logs (target <= 2x, a few seconds)" \
+  "$contest_lines"
+row "tolka-cli edi, the same logs" "$cli_edi_contest" "" "$contest_lines"
 row "tolka-cli adif (records)" "$cli_adif_log" \
   "$(ratio "$cli_adif_log" "$cli_log_distance") distance's time on its pairs (target <= 1.5x)"
 row "tolka-cli distance (log's pairs)" "$cli_log_distance" ""

@@ -121,8 +121,8 @@ const Command kCommands[] = {
     {"distance", kDistanceBit, N_("distance [--iaru] [--maidenhead|--extended] [--unit km|mi|nmi] [FROM TO]"),
      N_("  distance  distance and bearing between two points, short and long path"), true,
      distance_line, 2},
-    {"edi", kEdiBit, N_("edi [--write] FILE..."),
-     N_("  edi       checks the points of VHF contest logs (EDI) by the IARU Region 1 rule"),
+    {"edi", kEdiBit, N_("edi [--rules RULE|FILE] [--write] FILE..."),
+     N_("  edi       checks the points of VHF contest logs (EDI) by a contest's rules"),
      false, nullptr, 0, edi_files},
     {"convert", kConvertBit, N_("convert [--to maidenhead|extended] [LOCATOR...]"),
      N_("  convert   locators to the same cells in the other layout"), false, convert_line, 0},
@@ -193,6 +193,12 @@ bool set_from(Settings &settings, std::string_view value)
     return static_cast<bool>(point);
 }
 
+bool set_rules(Settings &settings, std::string_view value)
+{
+    settings.rules = value;
+    return !value.empty();
+}
+
 bool set_gpsd(Settings &settings, std::string_view value)
 {
     settings.gpsd = value;
@@ -236,6 +242,10 @@ const Option kOptions[] = {
      set_flag<&Settings::iaru>, nullptr},
     {"--unit", "UNIT", kDistanceBit, N_("  --unit UNIT    distances in km (the default), mi or nmi"),
      set_unit, N_("unit %s is not km, mi or nmi")},
+    {"--rules", "RULE", kEdiBit,
+     N_("  --rules RULE   edi: the contest's rules, iaru (the default), okpa, or a rules\n"
+        "                 file"),
+     set_rules, N_("--rules %s names no rule: iaru, okpa or a file")},
     {"--write", nullptr, kEdiBit,
      N_("  --write        the corrected log on standard output, the report on standard error"),
      set_flag<&Settings::write>, nullptr},

@@ -25,6 +25,7 @@ struct Settings {
     bool iaru = false;                           /* distance --iaru */
     DistanceUnit unit = DistanceUnit::kilometre; /* distance --unit */
     bool write = false;                          /* edi --write */
+    std::string_view rules = "iaru";             /* edi --rules: a built-in rule or a file */
     std::string_view from;                       /* adif --from, as given */
     std::optional<DistancePoint> from_point;     /* adif --from, read */
     bool replace = false;                        /* adif --replace */

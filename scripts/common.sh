@@ -28,7 +28,7 @@ ensure_packages() {
 # What building and running the programs needs; dpkg-dev computes the Debian
 # package's dependencies.
 BUILD_PACKAGES=(g++ make cmake pkg-config libgtk2.0-dev libx11-dev xvfb gettext dpkg-dev
-  libgeographiclib-dev libgps-dev)
+  libgeographiclib-dev libgps-dev libtomlplusplus-dev)
 
 # Configures and builds into the directory $1, with further CMake options.
 build_tree() {

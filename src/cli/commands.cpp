@@ -122,8 +122,8 @@ const Command kCommands[] = {
     {"distance", kDistanceBit, N_("distance [--iaru] [--maidenhead|--extended] [--unit km|mi|nmi] [FROM TO]"),
      N_("  distance  distance and bearing between two points, short and long path"), true,
      distance_line, 2},
-    {"edi", kEdiBit, N_("edi [--write] FILE..."),
-     N_("  edi       checks the points of VHF contest logs (EDI) by the IARU Region 1 rule"),
+    {"edi", kEdiBit, N_("edi [--rules RULE|FILE] [--write] FILE..."),
+     N_("  edi       checks the points of VHF contest logs (EDI) by a contest's rules"),
      false, nullptr, 0, edi_files},
     {"convert", kConvertBit, N_("convert [--to maidenhead|extended] [LOCATOR...]"),
      N_("  convert   locators to the same cells in the other layout"), false, convert_line, 0},
@@ -221,12 +221,6 @@ bool set_from(Settings &settings, std::string_view value)
     return static_cast<bool>(point);
 }
 
-bool set_gpsd(Settings &settings, std::string_view value)
-{
-    settings.gpsd = value;
-    return !value.empty();
-}
-
 bool set_unit(Settings &settings, std::string_view value)
 {
     const std::optional<DistanceUnit> unit = parse_distance_unit(value);
@@ -264,12 +258,13 @@ const Option kOptions[] = {
      set_flag<&Settings::iaru>, nullptr},
     {"--unit", "UNIT", kDistanceBit, N_("  --unit UNIT    distances in km (the default), mi or nmi"),
      set_unit, N_("unit %s is not km, mi or nmi")},
+    {"--rules", "RULE", kEdiBit | kContestBit,
+     N_("  --rules RULE   edi, contest: the contest's rules, iaru (the default), okpa, or a\n"
+        "                 rules file"),
+     set_text<&Settings::rules>, N_("--rules %s names no rule: iaru, okpa or a file")},
     {"--write", nullptr, kEdiBit,
      N_("  --write        the corrected log on standard output, the report on standard error"),
      set_flag<&Settings::write>, nullptr},
-    {"--rules", "RULE", kContestBit,
-     N_("  --rules RULE   contest: the rules, iaru (the default), okpa or a rules file"),
-     set_text<&Settings::rules>, N_("--rules %s is empty")},
     {"--tolerance", "MINUTES", kContestBit,
      N_("  --tolerance MINUTES  contest: how far two logs' times may differ (default: the\n"
         "                 rules', 10)"),
@@ -300,7 +295,7 @@ const Option kOptions[] = {
      N_("  --every        a line for every fix, not only when the cell changes"),
      set_flag<&Settings::every>, nullptr},
     {"--gpsd", "HOST[:PORT]", kFollowBit,
-     N_("  --gpsd HOST[:PORT]  the gpsd to follow (default localhost:2947)"), set_gpsd,
+     N_("  --gpsd HOST[:PORT]  the gpsd to follow (default localhost:2947)"), set_text<&Settings::gpsd>,
      N_("gpsd %s is empty")},
 };
 const size_t kOptionCount = sizeof kOptions / sizeof kOptions[0];

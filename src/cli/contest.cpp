@@ -12,35 +12,24 @@
 
 #include "crosscheck.h"
 #include "edi.h"
+#include "report.h"
 #include "results.h"
 #include "rules.h"
 #include "text.h"
 
 namespace {
 
-/* "FILE:LINE: REASON" (or "FILE: REASON" for line 0), every value quoted
- * from a file escaped; suffix, when given, follows the reason: "%s" is the
- * reason's text. */
+/* "FILE:LINE: REASON" (or "FILE: REASON" for line 0, the reason alone
+ * without a file), every value quoted from a file escaped; suffix, when
+ * given, is what follows: its "%s" is the reason. */
 void report(Messages &messages, std::string_view file, uint64_t line, const Reason &why,
-            const char *suffix = nullptr)
+            const char *suffix = "%s")
 {
     std::string where;
     append_escaped(where, file);
     if (line != 0)
         where.append(":").append(std::to_string(line));
-    std::string quoted[4];
-    Reason safe = why;
-    for (int i = 0; i < 4; i++) {
-        append_escaped(quoted[i], why.args[i]);
-        safe.args[i] = quoted[i];
-    }
-    if (!suffix) {
-        messages.report(where, safe);
-        return;
-    }
-    std::string text;
-    append_substituted(text, translate(safe.format), safe.args, 4);
-    messages.report(where, refusal(suffix, text));
+    messages.report(where, refusal(suffix, reason_text(why)));
 }
 
 /* All of text into the file at path, or why not. */
@@ -65,7 +54,7 @@ int contest_files(const std::vector<std::string_view> &files, const Settings &se
     Rules rules;
     std::string place;
     const RulesRefusal refused =
-        load_rules(settings.rules.empty() ? std::string_view("iaru") : settings.rules, rules, place);
+        load_rules(settings.rules, rules, place);
     if (!refused.empty()) {
         report(messages, place, refused.line, refused.reason());
         return 1;
@@ -75,7 +64,7 @@ int contest_files(const std::vector<std::string_view> &files, const Settings &se
     std::vector<std::string> texts(files.size());
     Contest contest(rules, settings.tolerance.value_or(rules.tolerance_minutes));
     for (size_t i = 0; i < files.size(); i++) {
-        const Reason why = read_file(files[i], texts[i]);
+        const Reason why = read_log_file(files[i], texts[i]);
         if (!why.empty()) {
             report(messages, {}, 0, why);
             status = 1;
@@ -105,7 +94,7 @@ int contest_files(const std::vector<std::string_view> &files, const Settings &se
         std::string text;
         for (uint32_t log = 0; log < contest.logs().size(); log++) {
             text.clear();
-            append_report(contest, log, translate, text);
+            append_report(contest, log, text);
             const std::string path = directory + "/" + report_name(contest, log);
             const Reason why = write_file(path, text);
             if (!why.empty()) {

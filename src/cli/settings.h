@@ -25,7 +25,7 @@ struct Settings {
     bool iaru = false;                           /* distance --iaru */
     DistanceUnit unit = DistanceUnit::kilometre; /* distance --unit */
     bool write = false;                          /* edi --write */
-    std::string_view rules;                      /* contest --rules, as given; empty: iaru */
+    std::string_view rules = "iaru";             /* edi, contest --rules: a rule or a file */
     std::optional<int> tolerance;                /* contest --tolerance, minutes */
     bool csv = false;                            /* contest --csv */
     std::string_view reports;                    /* contest --reports DIR */

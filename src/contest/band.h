@@ -14,10 +14,10 @@
 #include "reason.h"
 
 struct Band {
-    const char *name;     /* "144 MHz", "1.3 GHz": as results name it */
-    const char *file;     /* "144MHz": the same for a file name */
-    uint32_t low, high;   /* MHz, both included */
-    uint32_t wavelength;  /* tenths of a millimetre: 2m is 20000 */
+    const char *name;       /* "144 MHz", "1.3 GHz": as results name it */
+    const char *file;       /* "144MHz": the same for a file name */
+    int64_t low, high;      /* MHz, both included */
+    const char *wavelength; /* "2m", "70cm": the band's name by its wavelength */
 };
 
 constexpr size_t kBandCount = 15;

@@ -23,6 +23,14 @@ struct ContestDates {
 };
 std::optional<ContestDates> read_contest_dates(std::string_view value);
 
+/* text as a number of exactly digits digits (at most 18), or -1. */
+int64_t digits_of(std::string_view text, size_t digits);
+
+/* Within the contest's dates (any day without them) and the rules' daily
+ * hours, whatever else the line holds. */
+bool inside_period(const EdiContact &contact, const Rules &rules,
+                   const std::optional<ContestDates> &dates);
+
 constexpr size_t kNoContact = static_cast<size_t>(-1);
 
 /* A contact line's fate, the log alone: kUnverified when it counts, else

@@ -30,20 +30,6 @@ bool one_edit_apart(std::string_view a, std::string_view b)
 
 namespace {
 
-/* digits alone, exactly n of them. */
-bool digits(std::string_view text, size_t n, int &value)
-{
-    if (text.size() != n)
-        return false;
-    value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + (c - '0');
-    }
-    return true;
-}
-
 /* Days from 2000-01-01 of a date of the Gregorian calendar, 2000 to 2099. */
 int32_t days_since_2000(int year, int month, int day)
 {
@@ -60,49 +46,21 @@ bool days_in_month_hold(int year, int month, int day)
            !(month == 2 && day == 29 && year % 4 != 0);
 }
 
-/* A received or sent number as an integer ("017" is 17), or nullopt. */
-std::optional<int64_t> serial(std::string_view text)
+/* A received or sent number as an integer ("017" is 17), or -1. */
+int64_t serial(std::string_view text)
 {
     text = trim_blanks(text);
-    if (text.empty() || text.size() > 18)
-        return std::nullopt;
-    int64_t n = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        n = n * 10 + (c - '0');
-    }
-    return n;
+    return !text.empty() && text.size() <= 18 ? digits_of(text, text.size()) : -1;
 }
 
-/* The days of TDate, from 2000-01-01, both included: all days without. */
-struct DayRange {
-    int32_t first = INT32_MIN, last = INT32_MAX;
-};
-
-DayRange day_range(const std::optional<ContestDates> &dates)
+/* The rules' factor for a band: the band_factor row naming the same band of
+ * kBands, whatever the two write ("1296 MHz", "23cm", "1,3 GHz"). */
+int64_t factor_of_band(const Rules &rules, size_t band)
 {
-    DayRange range;
-    if (!dates)
-        return range;
-    const auto day = [](uint32_t yyyymmdd, int32_t beyond) {
-        const int year = static_cast<int>(yyyymmdd / 10000) - 2000;
-        const int month = static_cast<int>(yyyymmdd / 100 % 100), day = static_cast<int>(yyyymmdd % 100);
-        return year >= 0 && year <= 99 && days_in_month_hold(year, month, day)
-                   ? days_since_2000(year, month, day)
-                   : beyond;
-    };
-    range.first = day(dates->first, INT32_MIN);
-    range.last = day(dates->last, INT32_MAX);
-    return range;
-}
-
-/* Inside the contest's days and the rule's daily hours. */
-bool inside_period(const Rules &rules, const DayRange &days, int32_t minute)
-{
-    const int32_t day = minute / 1440, of_day = minute % 1440;
-    return day >= days.first && day <= days.last &&
-           (!rules.hours || (of_day >= rules.first_minute && of_day <= rules.last_minute));
+    for (const BandFactor &row : rules.band_factor)
+        if (const Result<size_t> named = read_band(row.band); named && named.value == band)
+            return row.factor;
+    return 1;
 }
 
 uint64_t band_key(size_t band, uint32_t station)
@@ -114,15 +72,14 @@ uint64_t band_key(size_t band, uint32_t station)
 
 std::optional<int32_t> contact_minute(std::string_view date, std::string_view time)
 {
-    int yy, mm, dd, hhmm;
-    if (!digits(trim_blanks(date), 6, yy) || !digits(trim_blanks(time), 4, hhmm))
+    const int64_t yymmdd = digits_of(trim_blanks(date), 6), hhmm = digits_of(trim_blanks(time), 4);
+    if (yymmdd < 0 || hhmm < 0)
         return std::nullopt;
-    mm = yy / 100 % 100;
-    dd = yy % 100;
-    yy /= 10000;
+    const int yy = static_cast<int>(yymmdd / 10000), mm = static_cast<int>(yymmdd / 100 % 100),
+              dd = static_cast<int>(yymmdd % 100);
     if (!days_in_month_hold(yy, mm, dd) || hhmm / 100 > 23 || hhmm % 100 > 59)
         return std::nullopt;
-    return days_since_2000(yy, mm, dd) * 1440 + hhmm / 100 * 60 + hhmm % 100;
+    return days_since_2000(yy, mm, dd) * 1440 + static_cast<int32_t>(hhmm / 100 * 60 + hhmm % 100);
 }
 
 uint32_t Contest::intern(std::string_view station)
@@ -171,7 +128,6 @@ void Contest::add(std::string_view file, std::string_view text)
     log.station = intern(station_of(call, m_buffer));
 
     const std::optional<ContestDates> dates = read_contest_dates(edi.dates.value);
-    const DayRange days = day_range(dates);
     log.counts = count_contacts(edi, m_rules, dates);
     const size_t n = edi.contacts.size();
     log.stations.resize(n);
@@ -182,7 +138,7 @@ void Contest::add(std::string_view file, std::string_view text)
         log.stations[i] = intern(station_of(contact.call, m_buffer));
         const std::optional<int32_t> minute = contact_minute(contact.date, contact.time);
         log.minutes[i] = minute.value_or(kNoMinute);
-        log.in_period[i] = minute && inside_period(m_rules, days, *minute);
+        log.in_period[i] = minute && inside_period(contact, m_rules, dates);
     }
 
     const auto [slot, added] =
@@ -243,8 +199,8 @@ Verdict Contest::compare(const EdiContact &received, const ContestLog &other,
         return Verdict::kBustedLocator;
     const std::string_view number = trim_blanks(sent.sent_number);
     if (!number.empty()) {
-        const std::optional<int64_t> a = serial(received.received_number), b = serial(number);
-        if (a && b ? *a != *b : !same_name(trim_blanks(received.received_number), number))
+        const int64_t a = serial(received.received_number), b = serial(number);
+        if (a >= 0 && b >= 0 ? a != b : !same_name(trim_blanks(received.received_number), number))
             return Verdict::kBustedNumber;
     }
     /* 59, 599 and 59S are one report: its readability and strength. */
@@ -366,8 +322,7 @@ void Contest::score(ContestLog &log)
         points += fate.points;
         squares.add(other.value);
     }
-    log.score = log_score(m_rules, band_factor(m_rules, kBands[log.band].name), points,
-                          squares.count());
+    log.score = log_score(m_rules, factor_of_band(m_rules, log.band), points, squares.count());
 }
 
 void Contest::check()

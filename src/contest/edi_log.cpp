@@ -20,7 +20,7 @@ Section section_of(std::string_view line)
                                            : Section::kOther;
 }
 
-const struct {
+constexpr struct {
     std::string_view name;
     EdiField EdiLog::*field;
 } kHeaderFields[] = {

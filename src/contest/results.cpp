@@ -5,10 +5,10 @@
 
 #include <array>
 #include <charconv>
-#include <initializer_list>
 
 #include "band.h"
 #include "distance.h"
+#include "report.h"
 #include "text.h"
 
 namespace {
@@ -147,96 +147,76 @@ namespace {
 /* "CALL LOCATOR" as received, or the call alone without a locator. */
 std::string contact_name(const EdiContact &contact)
 {
-    std::string name = escaped(contact.call);
+    std::string name(trim_blanks(contact.call));
     const std::string_view locator = trim_blanks(contact.locator);
     if (!locator.empty())
-        name.append(" ").append(escaped(locator));
+        name.append(" ").append(locator);
     return name;
 }
 
 std::string when(const EdiContact &contact)
 {
-    return escaped(contact.date) + " " + escaped(contact.time);
+    return std::string(trim_blanks(contact.date)) + " " + std::string(trim_blanks(contact.time));
 }
 
-void append_line(std::string &out, Translate translate, const char *format,
-                 std::initializer_list<std::string> args)
-{
-    std::string_view views[8]; /* no message has more */
-    int n = 0;
-    for (const std::string &arg : args)
-        views[n++] = arg;
-    append_substituted(out, translate(format), views, n);
-}
-
-/* What happened to a contact that did not score or is unique. */
-void append_fate(const Contest &contest, const ContestLog &log, size_t i, Translate translate,
-                 std::string &out)
+/* The report's line of a contact that did not score or is unique. */
+void report_fate(const Contest &contest, const ContestLog &log, size_t i, Report &report)
 {
     const Fate &fate = log.fates[i];
     const EdiContact &contact = log.edi.contacts[i];
+    const uint64_t at = contact.line;
+    const std::string name = contact_name(contact);
     const ContestLog *other = fate.other == kNoLog ? nullptr : &contest.logs()[fate.other];
     const EdiContact *line =
         other && fate.line != kNoLine ? &other->edi.contacts[fate.line] : nullptr;
-    const std::string otherCall = other ? escaped(other->edi.call.value) : std::string();
-    const char *words = verdict_name(fate.verdict).words;
+    const std::string_view otherCall = other ? trim_blanks(other->edi.call.value) : "";
+    const std::string_view words = contest_text(verdict_name(fate.verdict).words);
     switch (fate.verdict) {
     case Verdict::kConfirmed:
         return;
     case Verdict::kUnverified:
-        append_line(out, translate, N_("unique: no other log of the band has %s"),
-                    {escaped(contest.station(log.stations[i]))});
+        report.add(at, N_("%s: %s: unique: no other log of the band has %s"),
+                   {name, contest.station(log.stations[i])});
         return;
     case Verdict::kNotInLog:
-        append_line(out, translate, N_("not in the log of %s"), {otherCall});
+        report.add(at, N_("%s: %s: not in the log of %s"), {name, otherCall});
         return;
     case Verdict::kBustedCall:
-        append_line(out, translate, N_("%s: %s logged a contact with %s at %s"),
-                    {translate(words), otherCall, escaped(line->call), when(*line)});
+        report.add(at, N_("%s: %s: %s: %s logged a contact with %s at %s"),
+                   {name, words, otherCall, trim_blanks(line->call), when(*line)});
         return;
     case Verdict::kBustedLocator:
-        append_line(out, translate, N_("%s: %s sent %s"),
-                    {translate(words), otherCall, escaped(other->edi.own_locator.value)});
-        return;
     case Verdict::kBustedNumber:
-        append_line(out, translate, N_("%s: %s sent %s"),
-                    {translate(words), otherCall, escaped(line->sent_number)});
+    case Verdict::kBustedReport: {
+        const std::string_view sent = fate.verdict == Verdict::kBustedLocator
+                                          ? other->edi.own_locator.value
+                                      : fate.verdict == Verdict::kBustedNumber ? line->sent_number
+                                                                               : line->sent_report;
+        report.add(at, N_("%s: %s: %s: %s sent %s"), {name, words, otherCall, trim_blanks(sent)});
         return;
-    case Verdict::kBustedReport:
-        append_line(out, translate, N_("%s: %s sent %s"),
-                    {translate(words), otherCall, escaped(line->sent_report)});
-        return;
+    }
     case Verdict::kTime:
-        append_line(out, translate, N_("%s: logged at %s, by %s at %s"),
-                    {translate(words), when(contact), otherCall, when(*line)});
+        report.add(at, N_("%s: %s: %s: logged at %s, by %s at %s"),
+                   {name, words, when(contact), otherCall, when(*line)});
         return;
     case Verdict::kDuplicate: {
         const size_t first = log.counts[i].first;
-        append_line(out, translate, N_("%s of line %s"),
-                    {translate(words),
-                     first < log.edi.contacts.size() ? std::to_string(log.edi.contacts[first].line)
-                                                     : std::string("?")});
+        report.add(at, N_("%s: %s: %s of line %s"),
+                   {name, words,
+                    std::to_string(first < log.edi.contacts.size() ? log.edi.contacts[first].line
+                                                                   : 0)});
         return;
     }
     case Verdict::kOutside:
-        append_line(out, translate, N_("%s (%s)"), {translate(words), when(contact)});
+        report.add(at, N_("%s: %s: %s (%s)"), {name, words, when(contact)});
         return;
     case Verdict::kIncomplete:
     case Verdict::kInvalidLocator: {
         const Reason &why = log.counts[i].detail;
-        if (why.empty()) {
-            out += translate(words);
-            return;
-        }
-        std::string detail;
-        std::string quoted[4];
-        std::string_view args[4];
-        for (int k = 0; k < 4; k++) {
-            append_escaped(quoted[k], why.args[k]);
-            args[k] = quoted[k];
-        }
-        append_substituted(detail, translate(why.format), args, 4);
-        append_line(out, translate, N_("%s: %s"), {translate(words), detail});
+        if (why.empty())
+            report.add(at, N_("%s: %s: %s"), {name, words});
+        else
+            report.add(at, N_("%s: %s: %s: %s"), {name, words, reason_text(why)});
         return;
     }
     }
@@ -244,19 +224,22 @@ void append_fate(const Contest &contest, const ContestLog &log, size_t i, Transl
 
 } // namespace
 
-void append_report(const Contest &contest, uint32_t index, Translate translate, std::string &out)
+void append_report(const Contest &contest, uint32_t index, std::string &out)
 {
     const ContestLog &log = contest.logs()[index];
-    const std::string file = escaped(log.file);
+    Report report(out, log.file);
+    /* In the order of the lines, those that could not be read among them. */
+    auto unreadable = log.edi.unreadable.begin();
+    const auto report_unreadable = [&](uint64_t before) {
+        for (; unreadable != log.edi.unreadable.end() && unreadable->line < before; ++unreadable)
+            report.add(unreadable->line, N_("%s: %s"), {reason_text(unreadable->why)});
+    };
     for (size_t i = 0; i < log.fates.size(); i++) {
-        const Fate &fate = log.fates[i];
-        if (verdict_counts(fate.verdict) && !fate.unique)
-            continue;
-        out.append(file).append(":").append(std::to_string(log.edi.contacts[i].line)).append(": ");
-        out.append(contact_name(log.edi.contacts[i])).append(": ");
-        append_fate(contest, log, i, translate, out);
-        out += '\n';
+        report_unreadable(log.edi.contacts[i].line);
+        if (!verdict_counts(log.fates[i].verdict) || log.fates[i].unique)
+            report_fate(contest, log, i, report);
     }
+    report_unreadable(UINT64_MAX);
     size_t rivals = 0;
     for (const ContestLog &other : contest.logs())
         rivals += other.band == log.band;
@@ -266,22 +249,26 @@ void append_report(const Contest &contest, uint32_t index, Translate translate, 
             continue;
         if (!tally.empty())
             tally += ", ";
-        append_line(tally, translate, N_("%s %s"),
-                    {translate(kVerdicts[v].words), std::to_string(log.tally[v])});
-        if (kVerdicts[v].verdict == Verdict::kUnverified && log.unique > 0)
-            append_line(tally, translate, N_(" (%s unique)"), {std::to_string(log.unique)});
+        tally.append(contest_text(kVerdicts[v].words)).append(" ").append(std::to_string(log.tally[v]));
+        if (kVerdicts[v].verdict == Verdict::kUnverified && log.unique > 0) {
+            const std::string unique = std::to_string(log.unique);
+            const std::string_view arg = unique;
+            append_substituted(tally, contest_text(N_(" (%s unique)")), &arg, 1);
+        }
     }
     const std::string_view claimed = trim_blanks(log.edi.score.value);
-    out.append(file).append(": ");
-    append_line(out, translate, N_("%s on %s: rank %s of %s, score %s (%s points, %s squares)"),
-                {escaped(log.edi.call.value), kBands[log.band].name, std::to_string(log.rank),
-                 std::to_string(rivals), std::to_string(log.score.total),
-                 std::to_string(log.score.points), std::to_string(log.score.squares)});
-    if (!claimed.empty())
-        append_line(out, translate, N_(", claimed %s"), {escaped(claimed)});
-    append_line(out, translate, N_("; %s contacts: %s"),
-                {std::to_string(log.edi.contacts.size()), tally});
-    out += '\n';
+    const std::string rank = std::to_string(log.rank), of = std::to_string(rivals),
+                      score = std::to_string(log.score.total),
+                      points = std::to_string(log.score.points),
+                      squares = std::to_string(log.score.squares);
+    const std::string_view call = trim_blanks(log.edi.call.value), band = kBands[log.band].name;
+    if (claimed.empty())
+        report.add(0, N_("%s: %s on %s: rank %s of %s, score %s (points %s, squares %s)"),
+                   {call, band, rank, of, score, points, squares});
+    else
+        report.add(0, N_("%s: %s on %s: rank %s of %s, score %s (points %s, squares %s), claimed %s"),
+                   {call, band, rank, of, score, points, squares, claimed});
+    report.add(0, N_("%s: contacts %s: %s"), {std::to_string(log.edi.contacts.size()), tally});
 }
 
 namespace {

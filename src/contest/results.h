@@ -14,9 +14,6 @@
 
 #include "crosscheck.h"
 
-/* The catalogue's text of a message (the caller's domain). */
-using Translate = const char *(*)(const char *msgid);
-
 /* One row per log in the order of Contest::ranked(), after a header line:
  * band, rank, call, locator, section, file, logged, one column for each
  * verdict and unique after unverified, points, squares, score, claimed. */
@@ -28,7 +25,7 @@ std::string report_name(const Contest &contest, uint32_t log);
 
 /* The report of a log: a line "FILE:LINE: CALL LOCATOR: what happened" for
  * each contact that did not score or is unique, then its summary. */
-void append_report(const Contest &contest, uint32_t log, Translate translate, std::string &out);
+void append_report(const Contest &contest, uint32_t log, std::string &out);
 
 /* The map, one Feature a line: a Point per log at its locator's centre
  * (call, band, rank, score), and a LineString per contact with a valid

@@ -47,10 +47,10 @@ struct Rules {
 struct RulesRefusal {
     uint64_t line = 0;
     const char *format = nullptr;
-    std::string args[3];
+    std::string args[4];
 
     bool empty() const { return format == nullptr; }
-    Reason reason() const { return refusal(format, args[0], args[1], args[2]); }
+    Reason reason() const { return refusal(format, args[0], args[1], args[2], args[3]); }
 };
 
 /* Reads a rules text into rules: every key known, of its type and in its

@@ -31,17 +31,20 @@ Result<ContestPlace> contest_place(std::string_view locator);
 int ring_between(const ContestPlace &a, const ContestPlace &b);
 
 /* One contact: its points by the rule, the kilometres between the centres
- * (by the contest's arc, whatever the rule scores) and the ring. */
+ * by the contest's arc (whatever the rule scores; whole: truncated, as the
+ * longest contact is claimed) and the ring. */
 struct ContactScore {
     int64_t points;
     double kilometres;
+    int64_t whole_kilometres;
     int ring;
 };
 ContactScore score_contact(const Rules &rules, const ContestPlace &own, const ContestPlace &other);
 
 /* The rule's factor for the band a log's PBand names: the band_factor row
  * whose band reads as the same frequency ("1,3 GHz", "1.3 GHz", "1300
- * MHz"), or failing that the same text in any case and blanks; 1 when none. */
+ * MHz"), or for a PBand that is no frequency, the same text in any case,
+ * blanks aside; 1 when none. */
 int64_t band_factor(const Rules &rules, std::string_view band);
 
 /* The frequency a band names, in kHz: "144 MHz", "1,3 GHz", "24048MHz";

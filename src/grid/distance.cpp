@@ -256,10 +256,14 @@ Result<DistancePoint> parse_point(std::string_view text, std::optional<LocatorSy
 
 Result<LatLon> subsquare_centre(std::string_view locator)
 {
+    /* Any length but 6 gets the same answer, whatever its 7th character
+     * would be taken for ("JO31LK44", "JO31LKKK78"); an empty one is told
+     * that a locator is expected. */
+    const bool sized = locator.size() == kContestLength || locator.empty();
     const Result<Cell> cell = parse_locator(locator, LocatorSystem::Maidenhead);
-    if (!cell)
+    if (sized && !cell)
         return refused<LatLon>(cell.reason);
-    if (cell.value.length != kContestLength)
+    if (!sized || cell.value.length != kContestLength)
         return refused<LatLon>(refusal(N_("%s is not a 6-character locator"), locator));
     return {centre_of(cell.value), {}};
 }

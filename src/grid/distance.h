@@ -43,8 +43,9 @@ Result<DistancePoint> parse_point(std::string_view text, std::optional<LocatorSy
                                   bool bContest);
 
 /* The contest rule's place of a station: the centre of the subsquare that a
- * 6-character locator names (both systems name them alike), any case; any
- * other locator is refused with its reason. */
+ * 6-character locator names (both systems name them alike), any case. A text
+ * of any other length is refused as not a 6-character locator, one of 6
+ * characters that is no locator with its reason. */
 Result<LatLon> subsquare_centre(std::string_view locator);
 
 /* One way from the first point: length in metres, initial bearing in degrees

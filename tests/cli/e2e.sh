@@ -185,8 +185,10 @@ tolka-cli: line 9: character 1 of zz00 must be a letter A-R, not z" ] ||
   done
   ;;
 edi)
-  # Logs read from files: one that agrees, one with a wrong claim (its
-  # corrected log under --write is the first, byte for byte), one missing.
+  # Logs read from files and standard input: one that agrees, one with a
+  # wrong claim (its corrected log under --write is the first, byte for
+  # byte), one missing; then a log by the rings rule, its hint under the
+  # default rule, and a rules file refused.
   cd "$work"
   log='[REG1TEST;1]\r\nPWWLo=JN18DT\r\nCQSOP=%s\r\n[QSORecords;1]\r\n'
   log+='260905;1405;DL1ABC;1;59;001;59;012;;JO31LK;%s;;N;N;\r\n'
@@ -195,17 +197,19 @@ edi)
   # shellcheck disable=SC2059
   printf "$log" 442 442 >bad.edi
   summary() {
-    printf 'contacts 1, valid 1, duplicates 0, invalid 0; points claimed %s, by the rule 443; %s' \
-      "$1" 'longest DL1ABC JO31LK 442 km'
+    printf 'contacts 1, counted 1, duplicates 0, not counted 0; points claimed %s, by the rule 443; %s' \
+      "$1" 'score 443; longest DL1ABC JO31LK 442 km'
   }
   good="good.edi: $(summary 443)"
   bad="bad.edi:5: DL1ABC JO31LK: claimed 442, the rule gives 443 (442.44 km)
 bad.edi:3: CQSOP claims 442, the rule gives 443
 bad.edi: $(summary 442)"
+  missing='tolka-cli: cannot read missing.edi: No such file or directory'
   check "a log that agrees" 0 "$good\n" '' '' edi good.edi
   check "wrong claims" 1 "$bad\n" '' '' edi bad.edi
-  check "a missing file" 1 "$good\n$bad\n" 'tolka-cli: cannot read missing.edi: No such file or directory' \
-    '' edi good.edi missing.edi bad.edi
+  check "a missing file" 1 '' "$missing" '' edi missing.edi
+  check "a missing file beside a good log" 1 "$good\n" "$missing" '' edi good.edi missing.edi
+  check "standard input" 0 "-: $(summary 443)\n" '' "$(cat good.edi)" edi -
   status=0
   "$cli" edi --write bad.edi >fixed.edi 2>report || status=$?
   [ "$status" = 1 ] || fail "--write: exit status $status"

@@ -8,11 +8,14 @@
 
 #include <string>
 
-#include "cli/edi.h"
+#include "contest/edi_check.h"
 #include "contest/edi_log.h"
+#include "contest/rules.h"
 #include "grid/distance.h"
 
 namespace {
+
+const Rules &kIaru = builtin_rules()[0];
 
 // Subsquare centres (1/24 degree of longitude by 1/48 of latitude past the
 // corner); d from the law of cosines, 111.2 km a degree; points truncated,
@@ -85,12 +88,14 @@ TEST(EdiReader, EveryFieldComesWithItsLine)
 
 const std::string kHeader = "[REG1TEST;1]\nPWWLo=JJ00AA\n[QSORecords;1]\n";
 
-// The first line of the report on a log of one contact, line 4: the contact's
-// own line, or the summary when it agrees.
+// The first line of the report on a log of one or two contacts from line 4:
+// the first that disagrees, or the summary when all agree.
 TEST(EdiContactLine, EachLineScoresByTheRuleOrSaysWhyNot)
 {
+    const std::string kFirst = "260905;1400;F1AB;1;59;001;59;011;;JJ00AB;5;;;;\n";
     const struct {
-        const char *line, *report;
+        std::string lines;
+        const char *report;
     } cases[] = {
         {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;5;;N;N;", ""},
         {"260905;1405;F1AB;1;59;001;59;012;;jj00ab; 5 ;;;;", ""},
@@ -99,43 +104,74 @@ TEST(EdiContactLine, EachLineScoresByTheRuleOrSaysWhyNot)
          "t:4: F1AB JJ00AB: claimed 6, the rule gives 5 (4.63 km)"},
         {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;;;;;",
          "t:4: F1AB JJ00AB: claimed nothing, the rule gives 5 (4.63 km)"},
-        {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;0;;;;D", ""},
-        {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;5;;;;d",
-         "t:4: F1AB JJ00AB: claimed 5, the rule gives 0 (a duplicate)"},
+        // A duplicate by the calls, portable or not, marked D or " D ".
+        {kFirst + "260905;1405;f1ab/p;1;59;001;59;012;;JJ00AB;0;;;;D", ""},
+        {kFirst + "260905;1405;F1AB;1;59;001;59;012;;JJ00AB;0;;;; D ", ""},
+        {kFirst + "260905;1405;F1AB;1;59;001;59;012;;JJ00AB;5;;;;d",
+         "t:5: F1AB JJ00AB: claimed 5, the rule gives 0 (duplicate: line 4 counts it)"},
+        {kFirst + "260905;1405;F1AB;1;59;001;59;012;;JJ00AB;0;;;;",
+         "t:5: F1AB JJ00AB: a duplicate of line 4, not marked D"},
+        // D is not obeyed: the first contact with a station counts.
+        {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;5;;;;D",
+         "t:4: F1AB JJ00AB: marked D, but no earlier contact with F1AB counts"},
+        // A contact that does not count is no first contact for a duplicate.
+        {"260905;1400;F1AB;1;59;001;59;011;;JJ00;0;;;;\n"
+         "260905;1405;F1AB;1;59;001;59;012;;JJ00AB;5;;;;",
+         ""},
         {"260905;1405;ERROR;1;59;001;;;;;0;;;;", ""},
         {"260905;1405;ERROR;1;59;001;59;012;;JJ00AB;5;;;;",
-         "t:4: ERROR JJ00AB: claimed 5, the rule gives 0 (the call is ERROR)"},
-        {"260905;1405;F1AB;1;59;001;59;012;;JJ00;5;;;;",
-         "t:4: F1AB JJ00: claimed 5, the rule gives 0 (JJ00 is not a 6-character locator)"},
+         "t:4: ERROR JJ00AB: claimed 5, the rule gives 0 (incomplete exchange: the call is "
+         "ERROR)"},
+        {"260905;1405; ;1;59;001;59;012;;JJ00AB;5;;;;",
+         "t:4: JJ00AB: claimed 5, the rule gives 0 (incomplete exchange: no call)"},
+        {"260905;1405;F1AB;1;59;001;;012;;JJ00AB;5;;;;",
+         "t:4: F1AB JJ00AB: claimed 5, the rule gives 0 (incomplete exchange: no received "
+         "report)"},
+        {"260905;1405;F1AB;1;59;001;59; ;;JJ00AB;5;;;;",
+         "t:4: F1AB JJ00AB: claimed 5, the rule gives 0 (incomplete exchange: no received "
+         "number)"},
         {"260905;1405;F1AB;1;59;001;59;012;;;1;;;;",
-         "t:4: F1AB: claimed 1, the rule gives 0 (a locator is expected)"},
+         "t:4: F1AB: claimed 1, the rule gives 0 (incomplete exchange: no received locator)"},
+        {"260905;1405;F1AB;1;59;001;59;012;;JJ00;5;;;;",
+         "t:4: F1AB JJ00: claimed 5, the rule gives 0 (invalid locator: JJ00 is not a "
+         "6-character locator)"},
+        // One message for every length but 6, whatever character 7 is.
+        {"260905;1405;F1AB;1;59;001;59;012;;JO31LK44;5;;;;",
+         "t:4: F1AB JO31LK44: claimed 5, the rule gives 0 (invalid locator: JO31LK44 is not a "
+         "6-character locator)"},
+        {"260905;1405;F1AB;1;59;001;59;012;;JO31LKKK78;5;;;;",
+         "t:4: F1AB JO31LKKK78: claimed 5, the rule gives 0 (invalid locator: JO31LKKK78 is "
+         "not a 6-character locator)"},
         {"260905;1405;F1AB;1;59;001;59;012;;JJ00AB",
          "t:4: a contact has its points in the 11th field, after 10 ';'"},
+        // What a log holds is quoted, never passed to the terminal.
+        {"260905;1405;F1\x1b" "AB;1;59;001;59;012;;JJ00AB;6;;;;",
+         "t:4: F1\\x1BAB JJ00AB: claimed 6, the rule gives 5 (4.63 km)"},
     };
     for (const auto &c : cases) {
         std::string report;
-        const bool bAgrees = check_edi("t", kHeader + c.line + "\n", report, nullptr);
+        const bool agrees = check_edi("t", kHeader + c.lines + "\n", kIaru, report, nullptr);
         const std::string first = report.substr(0, report.find('\n'));
         if (*c.report) {
-            EXPECT_FALSE(bAgrees) << c.line;
+            EXPECT_FALSE(agrees) << c.lines;
             EXPECT_EQ(first, c.report);
         } else {
-            EXPECT_TRUE(bAgrees) << c.line << ": " << report;
-            EXPECT_EQ(first.rfind("t: contacts 1, ", 0), 0u) << first;
+            EXPECT_TRUE(agrees) << c.lines << ": " << report;
+            EXPECT_EQ(first.rfind("t: contacts ", 0), 0u) << first;
         }
     }
 }
 
 // A byte order mark, CR LF, a byte that is not UTF-8 in the remarks, a
-// wrong count N, a blank line, no line end at the end; CQSOs right, CQSOP and
-// CODXC wrong.
+// wrong count N, a blank line, no line end at the end; CQSOs and CToSc right,
+// CQSOP and CODXC wrong.
 const std::string kLog = "\xEF\xBB\xBF[REG1TEST;1]\r\n"
                          "TName=Test\r\n"
                          "PWWLo=jn18dt\r\n"
                          "PBand=144 MHz\r\n"
                          "CQSOs=4;1\r\n"
                          "CQSOP=1000\r\n"
-                         "CToSc=1000\r\n"
+                         "CToSc=1138\r\n"
                          "CODXC=G4XYZ;IO91WM;346\r\n"
                          "[Remarks]\r\n"
                          "Caf\xe9\r\n"
@@ -151,16 +187,16 @@ const std::string kLog = "\xEF\xBB\xBF[REG1TEST;1]\r\n"
 TEST(EdiLog, WrongClaimsAreReportedInLineOrderThenTheHeaderThenTheSummary)
 {
     std::string report;
-    EXPECT_FALSE(check_edi("log.edi", kLog, report, nullptr));
+    EXPECT_FALSE(check_edi("log.edi", kLog, kIaru, report, nullptr));
     EXPECT_EQ(report,
               "log.edi:12: DL1ABC JO31LK: claimed 442, the rule gives 443 (442.44 km)\n"
               "log.edi:15: F5XYZ IO91WM: claimed 348, the rule gives 347 (346.84 km)\n"
-              "log.edi:16: F1AAA JN18: claimed 120, the rule gives 0 (JN18 is not a "
-              "6-character locator)\n"
+              "log.edi:16: F1AAA JN18: claimed 120, the rule gives 0 (invalid locator: JN18 is "
+              "not a 6-character locator)\n"
               "log.edi:6: CQSOP claims 1000, the rule gives 1138\n"
               "log.edi:8: CODXC claims G4XYZ;IO91WM;346, the rule gives DL1ABC;JO31LK;442\n"
-              "log.edi: contacts 6, valid 4, duplicates 1, invalid 1; points claimed 1258, by "
-              "the rule 1138; longest DL1ABC JO31LK 442 km\n");
+              "log.edi: contacts 6, counted 4, duplicates 1, not counted 1; points claimed 1258, "
+              "by the rule 1138; score 1138; longest DL1ABC JO31LK 442 km\n");
 }
 
 TEST(EdiLog, WriteChangesTheWrongFieldsAndNotOneByteMore)
@@ -172,12 +208,12 @@ TEST(EdiLog, WriteChangesTheWrongFieldsAndNotOneByteMore)
                                {"F5XYZ;1;59;004;59;015;;IO91WM;348", "F5XYZ;1;59;004;59;015;;IO91WM;347"},
                                {";JN18;120;", ";JN18;0;"}})
         expected.replace(expected.find(change.first), change.first.size(), change.second);
-    check_edi("log.edi", kLog, report, &corrected);
+    check_edi("log.edi", kLog, kIaru, report, &corrected);
     EXPECT_EQ(corrected, expected);
     // Corrected, it agrees, and writes itself back unchanged.
     report.clear();
     std::string again;
-    EXPECT_TRUE(check_edi("log.edi", corrected, report, &again)) << report;
+    EXPECT_TRUE(check_edi("log.edi", corrected, kIaru, report, &again)) << report;
     EXPECT_EQ(again, corrected);
 }
 
@@ -186,46 +222,55 @@ TEST(EdiLog, TheLongestContactIsAnyOfATieInWholeKilometres)
 {
     const struct {
         const char *claim;
-        bool bAgrees;
+        bool agrees;
     } cases[] = {{"F1A;JJ00AA;4", true}, {"f2b;jj00ac;4", true}, {"F2B;JJ00AC;5", false},
                  {"F1A;JJ00AC;4", false}, {"", false}};
     for (const auto &c : cases) {
         const std::string log = std::string("[REG1TEST;1]\nPWWLo=JJ00AB\nCODXC=") + c.claim +
-                                "\n[QSORecords;2]\n1;1;F1A;1;;;;;;JJ00AA;5\n1;1;F2B;1;;;;;;JJ00AC;5\n";
+                                "\n[QSORecords;2]\n1;1;F1A;1;;;59;1;;JJ00AA;5\n1;1;F2B;1;;;59;2;;JJ00AC;5\n";
         std::string report;
-        EXPECT_EQ(check_edi("t", log, report, nullptr), c.bAgrees) << c.claim << ": " << report;
+        EXPECT_EQ(check_edi("t", log, kIaru, report, nullptr), c.agrees) << c.claim << ": " << report;
     }
 }
 
+// The kilometre rule does not score above 10 GHz; rings score on any band.
 TEST(EdiLog, AMissingOrBadOwnLocatorRefusesTheLogAndHighBandsAreNotScored)
 {
+    const Rules &okpa = builtin_rules()[1];
     const struct {
-        const char *header, *report;
-        bool bAgrees;
+        const char *header;
+        const Rules &rules;
+        const char *report;
+        bool agrees;
     } cases[] = {
-        {"[REG1TEST;1]\nPCall=F6ABC\n",
+        {"[REG1TEST;1]\nPCall=F6ABC\n", kIaru,
          "t: no PWWLo, the own locator, in the header: the log is not checked\n", false},
-        {"[REG1TEST;1]\nPWWLo=JN18\n",
+        {"[REG1TEST;1]\nPWWLo=JN18\n", kIaru,
          "t:2: PWWLo JN18: JN18 is not a 6-character locator; the log is not checked\n", false},
-        {"[REG1TEST;1]\nPWWLo=JN18DT\nPBand=24 GHz\n",
+        {"[REG1TEST;1]\nPWWLo=JN18DT\nPBand=24 GHz\n", kIaru,
          "t:3: PBand 24 GHz is above 10 GHz, where other rules score: no points checked\n", true},
+        {"[REG1TEST;1]\nPWWLo=JN18DT\nPBand=24 GHz\n", okpa,
+         "t:5: F1AB JJ00AB: claimed 9, the rule gives 50 (ring 48)\n", false},
     };
     for (const auto &c : cases) {
         const std::string log = c.header + std::string("[QSORecords;1]\n") +
-                                "260905;1405;F1AB;1;59;001;59;012;;JJ00AB;9;;N;N;\n";
+                                "260905;0905;F1AB;1;59;001;59;012;;JJ00AB;9;;N;N;\n";
         std::string report, corrected;
-        EXPECT_EQ(check_edi("t", log, report, &corrected), c.bAgrees) << c.header;
-        EXPECT_EQ(report, c.report);
-        EXPECT_EQ(corrected, c.bAgrees ? log : "");
+        EXPECT_EQ(check_edi("t", log, c.rules, report, &corrected), c.agrees) << c.header;
+        EXPECT_EQ(report.substr(0, report.find('\n') + 1), c.report);
+        if (c.agrees)
+            EXPECT_EQ(corrected, log);
+        else
+            EXPECT_EQ(corrected.empty(), c.rules.name == "iaru");
     }
     const struct {
         const char *band;
-        bool bAbove;
+        bool above;
     } bands[] = {{"144 MHz", false}, {"1,3 GHz", false}, {"10 GHz", false},
                  {"10368 MHz", false}, {"24 GHz", true}, {"47GHz", true},
                  {" 76 ghz", true}, {"122250 MHz", true}, {"", false}, {"24 cm", false}};
     for (const auto &b : bands)
-        EXPECT_EQ(band_above_10_ghz(b.band), b.bAbove) << b.band;
+        EXPECT_EQ(band_above_10_ghz(b.band), b.above) << b.band;
 }
 
 } // namespace

@@ -99,6 +99,7 @@ void Contest::add(std::string_view file, std::string_view text)
     log.file = file;
     log.text = text;
     log.edi = read_edi(text);
+    log.edi.contacts.shrink_to_fit(); /* kept to the end: no room to spare */
     const EdiLog &edi = log.edi;
     const auto leave_out = [&](uint64_t line, const Reason &why) {
         m_leftOut.push_back({file, line, why});
@@ -161,16 +162,15 @@ uint32_t Contest::log_of(size_t band, uint32_t station) const
     return found == m_logOf.end() ? kNoLog : found->second;
 }
 
-std::pair<const uint32_t *, const uint32_t *> Contest::lines_with(const ContestLog &log,
-                                                                  uint32_t station) const
+std::pair<const StationLine *, const StationLine *> Contest::lines_with(const ContestLog &log,
+                                                                        uint32_t station) const
 {
-    const uint32_t *const begin = log.by_station.data();
-    const uint32_t *const end = begin + log.by_station.size();
-    const auto key = [&log](uint32_t contact) { return log.stations[contact]; };
-    const uint32_t *first = std::lower_bound(
-        begin, end, station, [&](uint32_t contact, uint32_t s) { return key(contact) < s; });
-    const uint32_t *last = first;
-    while (last != end && key(*last) == station)
+    const StationLine *const begin = log.by_station.data();
+    const StationLine *const end = begin + log.by_station.size();
+    const StationLine *first = std::lower_bound(
+        begin, end, station, [](const StationLine &line, uint32_t s) { return line.station < s; });
+    const StationLine *last = first;
+    while (last != end && last->station == station)
         last++;
     return {first, last};
 }
@@ -180,12 +180,12 @@ uint32_t Contest::nearest_line(const ContestLog &log, uint32_t station, int32_t 
     uint32_t best = kNoLine;
     int64_t bestGap = 0;
     const auto [first, last] = lines_with(log, station);
-    for (const uint32_t *p = first; p != last; ++p) { /* in line order */
-        if (!log.in_period[*p])
+    for (const StationLine *p = first; p != last; ++p) { /* in line order */
+        if (!log.in_period[p->contact])
             continue;
-        const int64_t gap = std::abs(static_cast<int64_t>(log.minutes[*p]) - minute);
+        const int64_t gap = std::abs(static_cast<int64_t>(log.minutes[p->contact]) - minute);
         if (best == kNoLine || gap < bestGap) {
-            best = *p;
+            best = p->contact;
             bestGap = gap;
         }
     }
@@ -332,14 +332,15 @@ void Contest::check()
     for (uint32_t a = 0; a < m_logs.size(); a++) {
         ContestLog &log = m_logs[a];
         log.by_station.resize(log.stations.size());
-        std::iota(log.by_station.begin(), log.by_station.end(), 0u);
-        std::stable_sort(log.by_station.begin(), log.by_station.end(),
-                         [&log](uint32_t x, uint32_t y) { return log.stations[x] < log.stations[y]; });
-        for (size_t k = 0; k < log.by_station.size(); k++) {
-            const uint32_t s = log.stations[log.by_station[k]];
-            if (k == 0 || log.stations[log.by_station[k - 1]] != s)
-                m_worked[band_key(log.band, s)]++;
-        }
+        for (uint32_t i = 0; i < log.stations.size(); i++)
+            log.by_station[i] = {log.stations[i], i};
+        std::sort(log.by_station.begin(), log.by_station.end(),
+                  [](const StationLine &x, const StationLine &y) {
+                      return x.station != y.station ? x.station < y.station : x.contact < y.contact;
+                  });
+        for (size_t k = 0; k < log.by_station.size(); k++)
+            if (k == 0 || log.by_station[k - 1].station != log.by_station[k].station)
+                m_worked[band_key(log.band, log.by_station[k].station)]++;
         const std::string_view call = m_stationNames[log.station];
         std::string key(1, static_cast<char>('A' + log.band));
         key.append(call);

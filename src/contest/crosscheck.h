@@ -46,6 +46,11 @@ struct Fate {
     int64_t points = 0;        /* by the rule, before the band factor; 0 unless it scores */
 };
 
+/* A contact of a log with a station: its index in the log. */
+struct StationLine {
+    uint32_t station, contact;
+};
+
 /* One log of the contest. */
 struct ContestLog {
     std::string_view file; /* as named on the command line */
@@ -58,9 +63,9 @@ struct ContestLog {
     std::vector<uint32_t> stations; /* each contact's station id */
     std::vector<int32_t> minutes;   /* each contact's minute (contact_minute), kNoMinute if none */
     std::vector<bool> in_period;    /* inside the contest's dates and hours, whatever it received */
-    /* The contacts' indices by station, then by line: a station's lines
-     * are one run, found by binary search. */
-    std::vector<uint32_t> by_station;
+    /* The contacts by station, then by line: a station's lines are one
+     * run, found by binary search. */
+    std::vector<StationLine> by_station;
 
     std::vector<Fate> fates; /* one for each contact, once judged */
     int64_t tally[kVerdictCount] = {};
@@ -108,8 +113,8 @@ private:
     /* The log of station on band, or kNoLog. */
     uint32_t log_of(size_t band, uint32_t station) const;
     /* The run of log's contacts with station, in by_station. */
-    std::pair<const uint32_t *, const uint32_t *> lines_with(const ContestLog &log,
-                                                             uint32_t station) const;
+    std::pair<const StationLine *, const StationLine *> lines_with(const ContestLog &log,
+                                                                   uint32_t station) const;
     /* The line of log with station, inside the contest period, nearest in
      * time to minute (the first of equals), or kNoLine. */
     uint32_t nearest_line(const ContestLog &log, uint32_t station, int32_t minute) const;

@@ -57,7 +57,7 @@ int contest_files(const std::vector<std::string_view> &files, const Settings &se
         load_rules(settings.rules, rules, place);
     if (!refused.empty()) {
         report(messages, place, refused.line, refused.reason());
-        return 1;
+        return 2; /* as edi: the command cannot start */
     }
     int status = 0;
     /* Every view of the contest points into these: sized once, never moved. */

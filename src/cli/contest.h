@@ -14,7 +14,8 @@
 #include "settings.h"
 
 /* Returns the exit status: 0 when every log was read and used, 1 when any
- * was left out, had a line that could not be read, or output failed. */
+ * was left out, had a line that could not be read, or output failed, 2 when
+ * the rules cannot be read. */
 int contest_files(const std::vector<std::string_view> &files, const Settings &settings, Sink &out,
                   Sink &err, Messages &messages);
 

@@ -81,4 +81,17 @@ tr -d 'LINESTRING()' <"$work/line" | tr ',' '\n' | awk '
 [ "$(head -c 30 "$work/csv")" = "band,rank,call,locator,section" ] || fail "no CSV header"
 [ "$(awk -F, 'NR > 1 { print $(NF - 8) }' "$work/csv" | tr '\n' ' ')" = "1 1 " ] ||
   fail "--tolerance 9: $(cat "$work/csv")"
+# A band's factor names the band however the logs write it: 70cm is their
+# "70cm", "435 MHZ" and "432", and not 144 MHz (DL1AAA alone there: all its
+# contacts unverified). Rules that cannot be read stop the command.
+printf 'name = "uhf"\npoints = "km"\n[band_factor]\n"70cm" = 3\n' >"$work/uhf.toml"
+"$cli" contest --csv --rules "$work/uhf.toml" f.edi g.edi h.edi a.edi >"$work/csv" 2>&1 ||
+  fail "with uhf.toml: $(cat "$work/csv")"
+[ "$(awk -F, 'NR > 1 { print $1 ":" $(NF - 1) }' "$work/csv" | tr '\n' ' ')" = \
+  "144 MHz:1116 432 MHz:336 432 MHz:336 432 MHz:0 " ] || fail "band factor: $(cat "$work/csv")"
+status=0
+printf 'name = "x"\npoints = "miles"\n' >"$work/bad.toml"
+"$cli" contest --rules "$work/bad.toml" a.edi >"$work/out" 2>"$work/err" || status=$?
+[ "$status" = 2 ] && [ ! -s "$work/out" ] && grep -q "bad.toml:2: " "$work/err" ||
+  fail "refused rules: status $status, $(cat "$work/err")"
 exit $failures

@@ -39,7 +39,8 @@ int32_t days_since_2000(int year, int month, int day)
     return year * 365 + leapDays + kBefore[month - 1] + (leap && month > 2) + day - 1;
 }
 
-bool days_in_month_hold(int year, int month, int day)
+/* A day of the calendar: months of their length, 29 February in leap years. */
+bool valid_date(int year, int month, int day)
 {
     static const int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return month >= 1 && month <= 12 && day >= 1 && day <= kDays[month - 1] &&
@@ -77,7 +78,7 @@ std::optional<int32_t> contact_minute(std::string_view date, std::string_view ti
         return std::nullopt;
     const int yy = static_cast<int>(yymmdd / 10000), mm = static_cast<int>(yymmdd / 100 % 100),
               dd = static_cast<int>(yymmdd % 100);
-    if (!days_in_month_hold(yy, mm, dd) || hhmm / 100 > 23 || hhmm % 100 > 59)
+    if (!valid_date(yy, mm, dd) || hhmm / 100 > 23 || hhmm % 100 > 59)
         return std::nullopt;
     return days_since_2000(yy, mm, dd) * 1440 + static_cast<int32_t>(hhmm / 100 * 60 + hhmm % 100);
 }

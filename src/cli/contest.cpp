@@ -7,6 +7,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,14 +33,19 @@ void report(Messages &messages, std::string_view file, uint64_t line, const Reas
     messages.report(where, refusal(suffix, reason_text(why)));
 }
 
-/* All of text into the file at path, or why not. */
-Reason write_file(const std::string &path, const std::string &text)
+/* Into the file at path, chunk by chunk, what fill appends to the text it
+ * is given (cleared each time) until it returns false; or why not. */
+template <class Fill>
+Reason write_file(const std::string &path, Fill fill)
 {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return refusal(N_("cannot write %s: %s"), path, strerror(errno));
     FdSink sink(fd);
-    const bool written = sink.write(text.data(), text.size());
+    std::string chunk;
+    bool written = true;
+    while (written && (chunk.clear(), fill(chunk)))
+        written = sink.write(chunk.data(), chunk.size());
     const int error = errno;
     if (close(fd) != 0 || !written)
         return refusal(N_("cannot write %s: %s"), path, strerror(written ? errno : error));
@@ -91,12 +97,14 @@ int contest_files(const std::vector<std::string_view> &files, const Settings &se
                                         strerror(errno)));
             return 1;
         }
-        std::string text;
         for (uint32_t log = 0; log < contest.logs().size(); log++) {
-            text.clear();
-            append_report(contest, log, text);
             const std::string path = directory + "/" + report_name(contest, log);
-            const Reason why = write_file(path, text);
+            bool done = false;
+            const Reason why = write_file(path, [&](std::string &text) {
+                if (!done)
+                    append_report(contest, log, text);
+                return !std::exchange(done, true);
+            });
             if (!why.empty()) {
                 report(messages, {}, 0, why);
                 return 1;
@@ -104,10 +112,16 @@ int contest_files(const std::vector<std::string_view> &files, const Settings &se
         }
     }
     if (!settings.map.empty()) {
-        std::string text;
-        append_map(contest, text);
+        /* A log's features at a time: the map of a large contest is large. */
+        const std::vector<uint32_t> order = contest.ranked();
+        size_t next = 0;
         const std::string path(settings.map);
-        const Reason why = write_file(path, text);
+        const Reason why = write_file(path, [&](std::string &text) {
+            if (next == order.size())
+                return false;
+            append_map(contest, order[next++], text);
+            return true;
+        });
         if (!why.empty()) {
             report(messages, {}, 0, why);
             return 1;

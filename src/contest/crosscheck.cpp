@@ -83,6 +83,13 @@ std::optional<int32_t> contact_minute(std::string_view date, std::string_view ti
     return days_since_2000(yy, mm, dd) * 1440 + static_cast<int32_t>(hhmm / 100 * 60 + hhmm % 100);
 }
 
+EdiContact ContestLog::contact(size_t i) const
+{
+    EdiContact contact;
+    read_edi_contact(text.substr(lines[i].offset, lines[i].length), 0, contact);
+    return contact;
+}
+
 uint32_t Contest::intern(std::string_view station)
 {
     const auto found = m_stationIds.find(station);
@@ -100,11 +107,14 @@ void Contest::add(std::string_view file, std::string_view text)
     log.file = file;
     log.text = text;
     log.edi = read_edi(text);
-    log.edi.contacts.shrink_to_fit(); /* kept to the end: no room to spare */
     const EdiLog &edi = log.edi;
     const auto leave_out = [&](uint64_t line, const Reason &why) {
         m_leftOut.push_back({file, line, why});
     };
+    if (text.size() > UINT32_MAX) { /* where its lines are must fit LineSpan */
+        leave_out(0, refusal(N_("larger than 4 GiB, which no contest log is")));
+        return;
+    }
     const std::string_view call = trim_blanks(edi.call.value);
     if (call.empty()) {
         leave_out(edi.call.line, refusal(N_("no PCall, the station's call")));
@@ -130,18 +140,35 @@ void Contest::add(std::string_view file, std::string_view text)
     log.station = intern(station_of(call, m_buffer));
 
     const std::optional<ContestDates> dates = read_contest_dates(edi.dates.value);
-    log.counts = count_contacts(edi, m_rules, dates);
     const size_t n = edi.contacts.size();
+    log.fates.resize(n);
+    {   /* The counts' reasons are for the report, which counts again. */
+        const std::vector<Count> counts = count_contacts(edi, m_rules, dates);
+        for (size_t i = 0; i < n; i++) {
+            log.fates[i].verdict = counts[i].verdict;
+            if (counts[i].first != kNoContact)
+                log.fates[i].line = static_cast<uint32_t>(counts[i].first);
+        }
+    }
     log.stations.resize(n);
     log.minutes.resize(n);
     log.in_period.resize(n);
+    log.lines.resize(n);
     for (size_t i = 0; i < n; i++) {
         const EdiContact &contact = edi.contacts[i];
+        /* The line runs from its first field to its line end. */
+        const size_t start = static_cast<size_t>(contact.date.data() - text.data());
+        const size_t end = std::min(text.find('\n', start), text.size());
+        log.lines[i] = {static_cast<uint32_t>(start),
+                        static_cast<uint16_t>(end - start - (end > start && text[end - 1] == '\r'))};
         log.stations[i] = intern(station_of(contact.call, m_buffer));
         const std::optional<int32_t> minute = contact_minute(contact.date, contact.time);
         log.minutes[i] = minute.value_or(kNoMinute);
         log.in_period[i] = minute && inside_period(contact, m_rules, dates);
     }
+
+    log.edi.contacts.clear();
+    log.edi.contacts.shrink_to_fit();
 
     const auto [slot, added] =
         m_logOf.emplace(band_key(log.band, log.station), static_cast<uint32_t>(m_logs.size()));
@@ -257,13 +284,10 @@ uint32_t Contest::busted_call(const ContestLog &log, uint32_t called, int32_t mi
     return best;
 }
 
-Fate Contest::judge(uint32_t a, uint32_t contact) const
+Fate Contest::judge(uint32_t a, uint32_t contact, const EdiContact &received) const
 {
     const ContestLog &log = m_logs[a];
     Fate fate;
-    fate.verdict = log.counts[contact].verdict;
-    if (fate.verdict != Verdict::kUnverified) /* it does not count by the log alone */
-        return fate;
     const uint32_t called = log.stations[contact];
     const int32_t minute = log.minutes[contact];
     if (minute == kNoMinute) { /* no time is in no period */
@@ -282,7 +306,7 @@ Fate Contest::judge(uint32_t a, uint32_t contact) const
             const int64_t gap = std::abs(static_cast<int64_t>(other.minutes[line]) - minute);
             fate.verdict = gap > m_tolerance
                                ? Verdict::kTime
-                               : compare(log.edi.contacts[contact], other, other.edi.contacts[line]);
+                               : compare(received, other, other.contact(line));
             return fate;
         }
     }
@@ -304,24 +328,27 @@ Fate Contest::judge(uint32_t a, uint32_t contact) const
     return fate;
 }
 
-void Contest::score(ContestLog &log)
+void Contest::judge_and_score(uint32_t a)
 {
+    ContestLog &log = m_logs[a];
     LargeSquares squares;
     squares.add(log.own);
     int64_t points = 0;
-    for (size_t i = 0; i < log.fates.size(); i++) {
+    for (uint32_t i = 0; i < log.fates.size(); i++) {
         Fate &fate = log.fates[i];
+        if (fate.verdict == Verdict::kUnverified) { /* it counts, by the log alone */
+            const EdiContact contact = log.contact(i);
+            fate = judge(a, i, contact);
+            /* Its locator is a valid one: the log alone saw to it. */
+            const Result<ContestPlace> other = contest_place(trim_blanks(contact.locator));
+            if (verdict_counts(fate.verdict) && other) {
+                fate.points = score_contact(m_rules, log.own, other.value).points;
+                points += fate.points;
+                squares.add(other.value);
+            }
+        }
         log.tally[static_cast<size_t>(fate.verdict)]++;
         log.unique += fate.unique;
-        if (!verdict_counts(fate.verdict))
-            continue;
-        /* It counts: its locator is a valid one (the log alone saw to it). */
-        const Result<ContestPlace> other = contest_place(trim_blanks(log.edi.contacts[i].locator));
-        if (!other)
-            continue;
-        fate.points = score_contact(m_rules, log.own, other.value).points;
-        points += fate.points;
-        squares.add(other.value);
     }
     log.score = log_score(m_rules, factor_of_band(m_rules, log.band), points, squares.count());
 }
@@ -354,13 +381,8 @@ void Contest::check()
                 logs.push_back(a);
         }
     }
-    for (uint32_t a = 0; a < m_logs.size(); a++) {
-        ContestLog &log = m_logs[a];
-        log.fates.resize(log.edi.contacts.size());
-        for (uint32_t i = 0; i < log.fates.size(); i++)
-            log.fates[i] = judge(a, i);
-        score(log);
-    }
+    for (uint32_t a = 0; a < m_logs.size(); a++)
+        judge_and_score(a);
     /* Ranks within each band: equal totals share one, the next skips. */
     const std::vector<uint32_t> order = ranked();
     size_t first = 0; /* where the band starts in order */

@@ -37,11 +37,12 @@ bool one_edit_apart(std::string_view a, std::string_view b);
 std::optional<int32_t> contact_minute(std::string_view date, std::string_view time);
 
 /* What a contact line came to: its verdict, and the line it was judged by
- * (C's line with A, or for a busted call the line of the log M that has it). */
+ * (C's line with A, or for a busted call the line of the log M that has it;
+ * for a duplicate, the contact of its own log counted first). */
 struct Fate {
     Verdict verdict = Verdict::kUnverified;
     bool unique = false;       /* unverified, and no other log of the band has the station */
-    uint32_t other = kNoLog;   /* the log of C (or M) */
+    uint32_t other = kNoLog;   /* the log of C (or M); kNoLog for a duplicate */
     uint32_t line = kNoLine;   /* the index of the contact in it */
     int64_t points = 0;        /* by the rule, before the band factor; 0 unless it scores */
 };
@@ -51,15 +52,24 @@ struct StationLine {
     uint32_t station, contact;
 };
 
+/* Where a contact line stands in its log's text: what reads it again. */
+struct LineSpan {
+    uint32_t offset; /* logs are at most 64 MiB */
+    uint16_t length; /* lines at most kMaxEdiLine */
+};
+
 /* One log of the contest. */
 struct ContestLog {
     std::string_view file; /* as named on the command line */
     std::string_view text; /* the whole file, held by the caller */
+    /* Its header and unreadable lines; its contacts are read again from
+     * their lines when needed, so that a contest of a million costs a few
+     * bytes each, not a struct of views. */
     EdiLog edi;
+    std::vector<LineSpan> lines; /* one for each contact */
     size_t band = 0;          /* in kBands */
     uint32_t station = 0;     /* its PCall's station, as an id (see Contest) */
     ContestPlace own{};       /* PWWLo */
-    std::vector<Count> counts;   /* one for each of edi.contacts */
     std::vector<uint32_t> stations; /* each contact's station id */
     std::vector<int32_t> minutes;   /* each contact's minute (contact_minute), kNoMinute if none */
     std::vector<bool> in_period;    /* inside the contest's dates and hours, whatever it received */
@@ -67,11 +77,17 @@ struct ContestLog {
      * run, found by binary search. */
     std::vector<StationLine> by_station;
 
-    std::vector<Fate> fates; /* one for each contact, once judged */
+    /* One for each contact: whether it counts by the log alone (count_contacts),
+     * then, once judged, its verdict. */
+    std::vector<Fate> fates;
     int64_t tally[kVerdictCount] = {};
     int64_t unique = 0;
     LogScore score{};
     int64_t rank = 0; /* within its band, 1 the highest score */
+
+    size_t contact_count() const { return lines.size(); }
+    /* Contact i, read again from its line (its line number not kept: 0). */
+    EdiContact contact(size_t i) const;
 };
 
 constexpr int32_t kNoMinute = INT32_MIN;
@@ -118,12 +134,15 @@ private:
     /* The line of log with station, inside the contest period, nearest in
      * time to minute (the first of equals), or kNoLine. */
     uint32_t nearest_line(const ContestLog &log, uint32_t station, int32_t minute) const;
-    Fate judge(uint32_t log, uint32_t contact) const;
+    /* The verdict of a contact that counts by its log alone (received: the
+     * contact as read). */
+    Fate judge(uint32_t log, uint32_t contact, const EdiContact &received) const;
     Verdict compare(const EdiContact &received, const ContestLog &other,
                     const EdiContact &sent) const;
     uint32_t busted_call(const ContestLog &log, uint32_t called, int32_t minute,
                          uint32_t &line) const;
-    void score(ContestLog &log);
+    /* Judges a log's contacts that count by the log alone, and scores it. */
+    void judge_and_score(uint32_t log);
 
     const Rules &m_rules;
     int m_tolerance;

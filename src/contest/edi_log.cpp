@@ -57,9 +57,10 @@ constexpr std::string_view EdiContact::*kContactFields[] = {
 constexpr size_t kFields = std::size(kContactFields);
 constexpr size_t kPointsField = 10;
 
-/* False when the line ends before its points. A 16th field and beyond are
- * ignored. */
-bool read_contact(std::string_view line, uint64_t number, EdiContact &contact)
+} // namespace
+
+/* A 16th field and beyond are ignored. */
+bool read_edi_contact(std::string_view line, uint64_t number, EdiContact &contact)
 {
     contact = {};
     contact.line = number;
@@ -74,8 +75,6 @@ bool read_contact(std::string_view line, uint64_t number, EdiContact &contact)
     }
     return n > kPointsField;
 }
-
-} // namespace
 
 bool same_name(std::string_view a, std::string_view b)
 {
@@ -124,7 +123,7 @@ EdiLog read_edi(std::string_view text)
             read_header_field(line, number, log);
         else if (section == Section::kRecords && !trim_blanks(line).empty()) {
             EdiContact contact;
-            if (read_contact(line, number, contact))
+            if (read_edi_contact(line, number, contact))
                 log.contacts.push_back(contact);
             else
                 log.unreadable.push_back(

@@ -70,6 +70,10 @@ struct EdiLog {
 constexpr size_t kMaxEdiLine = 1024;
 EdiLog read_edi(std::string_view text);
 
+/* One line of [QSORecords] (without its line end) into contact, its fields
+ * views into line; false when the line ends before its points. */
+bool read_edi_contact(std::string_view line, uint64_t number, EdiContact &contact);
+
 /* The part of a field's value before its first ';' (all of it without
  * one), and after it: "37;0;1" gives "37" and "0;1". Views into value. */
 std::string_view first_part(std::string_view value);

@@ -43,7 +43,7 @@ void row_cells(const ContestLog &log, Row &cells)
     cells[k++] = escaped(log.edi.own_locator.value);
     cells[k++] = escaped(log.edi.section.value);
     cells[k++] = escaped(log.file);
-    cells[k++] = std::to_string(log.edi.contacts.size());
+    cells[k++] = std::to_string(log.contact_count());
     for (size_t v = 0; v < kVerdictCount; v++) {
         cells[k++] = std::to_string(log.tally[v]);
         if (kVerdicts[v].verdict == Verdict::kUnverified)
@@ -160,15 +160,15 @@ std::string when(const EdiContact &contact)
 }
 
 /* The report's line of a contact that did not score or is unique. */
-void report_fate(const Contest &contest, const ContestLog &log, size_t i, Report &report)
+void report_fate(const Contest &contest, const ContestLog &log, const EdiLog &edi,
+                 const std::vector<Count> &counts, size_t i, Report &report)
 {
     const Fate &fate = log.fates[i];
-    const EdiContact &contact = log.edi.contacts[i];
+    const EdiContact &contact = edi.contacts[i];
     const uint64_t at = contact.line;
     const std::string name = contact_name(contact);
     const ContestLog *other = fate.other == kNoLog ? nullptr : &contest.logs()[fate.other];
-    const EdiContact *line =
-        other && fate.line != kNoLine ? &other->edi.contacts[fate.line] : nullptr;
+    const EdiContact line = other && fate.line != kNoLine ? other->contact(fate.line) : EdiContact();
     const std::string_view otherCall = other ? trim_blanks(other->edi.call.value) : "";
     const std::string_view words = contest_text(verdict_name(fate.verdict).words);
     switch (fate.verdict) {
@@ -183,27 +183,26 @@ void report_fate(const Contest &contest, const ContestLog &log, size_t i, Report
         return;
     case Verdict::kBustedCall:
         report.add(at, N_("%s: %s: %s: %s logged a contact with %s at %s"),
-                   {name, words, otherCall, trim_blanks(line->call), when(*line)});
+                   {name, words, otherCall, trim_blanks(line.call), when(line)});
         return;
     case Verdict::kBustedLocator:
     case Verdict::kBustedNumber:
     case Verdict::kBustedReport: {
         const std::string_view sent = fate.verdict == Verdict::kBustedLocator
                                           ? other->edi.own_locator.value
-                                      : fate.verdict == Verdict::kBustedNumber ? line->sent_number
-                                                                               : line->sent_report;
+                                      : fate.verdict == Verdict::kBustedNumber ? line.sent_number
+                                                                               : line.sent_report;
         report.add(at, N_("%s: %s: %s: %s sent %s"), {name, words, otherCall, trim_blanks(sent)});
         return;
     }
     case Verdict::kTime:
         report.add(at, N_("%s: %s: %s: logged at %s, by %s at %s"),
-                   {name, words, when(contact), otherCall, when(*line)});
+                   {name, words, when(contact), otherCall, when(line)});
         return;
     case Verdict::kDuplicate: {
-        const size_t first = log.counts[i].first;
         report.add(at, N_("%s: %s: %s of line %s"),
                    {name, words,
-                    std::to_string(first < log.edi.contacts.size() ? log.edi.contacts[first].line
+                    std::to_string(fate.line < edi.contacts.size() ? edi.contacts[fate.line].line
                                                                    : 0)});
         return;
     }
@@ -212,7 +211,7 @@ void report_fate(const Contest &contest, const ContestLog &log, size_t i, Report
         return;
     case Verdict::kIncomplete:
     case Verdict::kInvalidLocator: {
-        const Reason &why = log.counts[i].detail;
+        const Reason &why = counts[i].detail;
         if (why.empty())
             report.add(at, N_("%s: %s: %s"), {name, words});
         else
@@ -234,10 +233,15 @@ void append_report(const Contest &contest, uint32_t index, std::string &out)
         for (; unreadable != log.edi.unreadable.end() && unreadable->line < before; ++unreadable)
             report.add(unreadable->line, N_("%s: %s"), {reason_text(unreadable->why)});
     };
+    /* The log read again, one at a time, for its lines' numbers and what an
+     * incomplete or invalid line lacks, as the log alone says it. */
+    const EdiLog edi = read_edi(log.text);
+    const std::vector<Count> counts =
+        count_contacts(edi, contest.rules(), read_contest_dates(edi.dates.value));
     for (size_t i = 0; i < log.fates.size(); i++) {
-        report_unreadable(log.edi.contacts[i].line);
+        report_unreadable(edi.contacts[i].line);
         if (!verdict_counts(log.fates[i].verdict) || log.fates[i].unique)
-            report_fate(contest, log, i, report);
+            report_fate(contest, log, edi, counts, i, report);
     }
     report_unreadable(UINT64_MAX);
     size_t rivals = 0;
@@ -268,7 +272,7 @@ void append_report(const Contest &contest, uint32_t index, std::string &out)
     else
         report.add(0, N_("%s: %s on %s: rank %s of %s, score %s (points %s, squares %s), claimed %s"),
                    {call, band, rank, of, score, points, squares, claimed});
-    report.add(0, N_("%s: contacts %s: %s"), {std::to_string(log.edi.contacts.size()), tally});
+    report.add(0, N_("%s: contacts %s: %s"), {std::to_string(log.contact_count()), tally});
 }
 
 namespace {
@@ -307,39 +311,37 @@ void append_position(const LatLon &p, std::string &out)
 
 } // namespace
 
-void append_map(const Contest &contest, std::string &out)
+void append_map(const Contest &contest, uint32_t index, std::string &out)
 {
     constexpr double kMaxStep = 50000; /* metres between vertices */
     std::vector<LatLon> vertices;
-    for (uint32_t index : contest.ranked()) {
-        const ContestLog &log = contest.logs()[index];
-        const char *band = kBands[log.band].name;
-        out += "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":";
-        append_position(log.own.centre, out);
-        out += "},\"properties\":{\"call\":";
-        append_json_string(log.edi.call.value, out);
-        out.append(",\"band\":\"").append(band).append("\",\"rank\":");
-        out.append(std::to_string(log.rank)).append(",\"score\":");
-        out.append(std::to_string(log.score.total)).append("}}\n");
-        for (size_t i = 0; i < log.fates.size(); i++) {
-            const EdiContact &contact = log.edi.contacts[i];
-            const Result<ContestPlace> other = contest_place(trim_blanks(contact.locator));
-            if (!other)
-                continue;
-            geodesic_vertices(log.own.centre, other.value.centre, kMaxStep, vertices);
-            out += "{\"type\":\"Feature\",\"geometry\":{\"type\":\"LineString\",\"coordinates\":[";
-            for (size_t k = 0; k < vertices.size(); k++) {
-                if (k > 0)
-                    out += ',';
-                append_position(vertices[k], out);
-            }
-            out += "]},\"properties\":{\"call\":";
-            append_json_string(log.edi.call.value, out);
-            out += ",\"worked\":";
-            append_json_string(contact.call, out);
-            out.append(",\"band\":\"").append(band).append("\",\"verdict\":\"");
-            out.append(verdict_name(log.fates[i].verdict).column).append("\",\"points\":");
-            out.append(std::to_string(log.fates[i].points)).append("}}\n");
+    const ContestLog &log = contest.logs()[index];
+    const char *band = kBands[log.band].name;
+    out += "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":";
+    append_position(log.own.centre, out);
+    out += "},\"properties\":{\"call\":";
+    append_json_string(log.edi.call.value, out);
+    out.append(",\"band\":\"").append(band).append("\",\"rank\":");
+    out.append(std::to_string(log.rank)).append(",\"score\":");
+    out.append(std::to_string(log.score.total)).append("}}\n");
+    for (size_t i = 0; i < log.fates.size(); i++) {
+        const EdiContact contact = log.contact(i);
+        const Result<ContestPlace> other = contest_place(trim_blanks(contact.locator));
+        if (!other)
+            continue;
+        geodesic_vertices(log.own.centre, other.value.centre, kMaxStep, vertices);
+        out += "{\"type\":\"Feature\",\"geometry\":{\"type\":\"LineString\",\"coordinates\":[";
+        for (size_t k = 0; k < vertices.size(); k++) {
+            if (k > 0)
+                out += ',';
+            append_position(vertices[k], out);
         }
+        out += "]},\"properties\":{\"call\":";
+        append_json_string(log.edi.call.value, out);
+        out += ",\"worked\":";
+        append_json_string(contact.call, out);
+        out.append(",\"band\":\"").append(band).append("\",\"verdict\":\"");
+        out.append(verdict_name(log.fates[i].verdict).column).append("\",\"points\":");
+        out.append(std::to_string(log.fates[i].points)).append("}}\n");
     }
 }

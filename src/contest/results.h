@@ -27,10 +27,11 @@ std::string report_name(const Contest &contest, uint32_t log);
  * each contact that did not score or is unique, then its summary. */
 void append_report(const Contest &contest, uint32_t log, std::string &out);
 
-/* The map, one Feature a line: a Point per log at its locator's centre
- * (call, band, rank, score), and a LineString per contact with a valid
- * locator along the geodesic between the two centres, a vertex at least
- * every 50 km (call, worked, band, verdict, points). */
-void append_map(const Contest &contest, std::string &out);
+/* A log's part of the map, one Feature a line: a Point at its locator's
+ * centre (call, band, rank, score), and a LineString per contact with a
+ * valid locator along the geodesic between the two centres, a vertex at
+ * least every 50 km (call, worked, band, verdict, points). The map is the
+ * parts of the logs in the order of Contest::ranked(). */
+void append_map(const Contest &contest, uint32_t log, std::string &out);
 
 #endif

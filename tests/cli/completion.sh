@@ -41,6 +41,8 @@ expect "--from --precision --replace --check --help" adif --
 expect "" adif --from ""
 expect "$(dirname "$0")/completion.sh" adif "$(dirname "$0")/completion.s"
 expect "--write" edi --w
+expect "--rules --write --help" edi -
+expect "okpa" edi --rules ok
 # edi completes file names.
 cd "$(dirname "$1")"
 expect "$(basename "$1")" edi --write "$(basename "$1" | cut -c1-12)"

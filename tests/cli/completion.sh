@@ -41,6 +41,8 @@ expect "--from --precision --replace --check --help" adif --
 expect "" adif --from ""
 expect "$(dirname "$0")/completion.sh" adif "$(dirname "$0")/completion.s"
 expect "--write" edi --w
+expect "--rules --write --help" edi -
+expect "okpa" edi --rules ok
 expect "--rules --tolerance --csv --reports --geojson --help" contest --
 expect "okpa" contest --rules ok
 expect "" contest --tolerance ""

@@ -215,6 +215,37 @@ bad.edi: $(summary 442)"
   [ "$status" = 1 ] || fail "--write: exit status $status"
   cmp -s fixed.edi good.edi || fail "--write: the corrected log is not good.edi: $(od -c fixed.edi)"
   [ "$(cat report)" = "$bad" ] || fail "--write: report '$(cat report)'"
+  # From JO70FD: JO70GE in the own large square (2 points), JO60XX in the
+  # next ring (3); squares JO70 and JO60: 5 x 2 = 10. By the kilometre rule
+  # they are 7.53 and 99.17 km: 8 and 100 points.
+  act='[REG1TEST;1]\nPWWLo=JO70FD\nTDate=20260118\nCQSOP=%s\nCWWLs=2;0;1\nCToSc=%s\n'
+  act+='[QSORecords;2]\n260118;0800;OK1XYZ;1;59;001;59;001;;JO70GE;%s;;;;\n'
+  act+='260118;0815;DL0ABC/P;1;59;002;59;002;;JO60XX;%s;;;;\n'
+  # shellcheck disable=SC2059
+  printf "$act" 5 10 2 3 >act.edi
+  # shellcheck disable=SC2059
+  printf "$act" 5 10 8 100 >km.edi
+  printf 'name = "rings"\npoints = "rings"\nsquare_multiplier = true\n' >rings.toml
+  printf 'name = "x"\npoints = "km"\nsquare_bonus = "ten"\n' >bad.toml
+  okpa='act.edi: contacts 2, counted 2, duplicates 0, not counted 0; points claimed 5, by the rule 5; score 10 (2 squares); longest DL0ABC/P JO60XX 99 km'
+  check "--rules okpa" 0 "$okpa\n" '' '' edi --rules okpa act.edi
+  check "a rules file" 0 "$okpa\n" '' '' edi --rules=rings.toml act.edi
+  status=0
+  "$cli" edi act.edi >out 2>&1 || status=$?
+  [ "$status" = 1 ] && [ "$(tail -n 1 out)" = \
+    'act.edi: the claimed points follow okpa on 2 of 2 contacts: --rules okpa?' ] ||
+    fail "the hint: exit status $status, '$(cat out)'"
+  status=0
+  "$cli" edi --rules okpa --write km.edi >fixed.edi 2>report || status=$?
+  [ "$status" = 1 ] && cmp -s fixed.edi act.edi ||
+    fail "--rules okpa --write: exit status $status, $(od -c fixed.edi | head -n 3)"
+  [ "$(tail -n 1 report)" = 'km.edi: the claimed points follow iaru on 2 of 2 contacts: --rules iaru?' ] ||
+    fail "--rules okpa --write: report '$(cat report)'"
+  check "a rules file refused" 2 '' 'tolka-cli: bad.toml:3: square_bonus must be a whole number' \
+    '' edi --rules bad.toml act.edi
+  check "no such rules" 2 '' \
+    'tolka-cli: nothere: not a built-in rule (iaru, okpa), and cannot read the file: No such file or directory' \
+    '' edi --rules nothere act.edi
   ;;
 adif)
   # A file operand, standard input, a missing file, --check, a usage error.

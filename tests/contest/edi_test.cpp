@@ -6,6 +6,8 @@
 // corrected log byte for byte.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "contest/edi_check.h"
@@ -271,6 +273,177 @@ TEST(EdiLog, AMissingOrBadOwnLocatorRefusesTheLogAndHighBandsAreNotScored)
                  {" 76 ghz", true}, {"122250 MHz", true}, {"", false}, {"24 cm", false}};
     for (const auto &b : bands)
         EXPECT_EQ(band_above_10_ghz(b.band), b.above) << b.band;
+}
+
+} // namespace
+
+namespace {
+
+// An OK Activity log worked by hand, from JO70FD (large square column 97,
+// row 140) on 2026-01-18: rings 0, 1, 1, 2, two duplicates (OK2ABC/P is
+// OK2ABC), one after 11:00, ring 2 at 11:00 sharp, a square alone, no
+// received number, one before 08:00, ring 3. Points 2+3+3+4+4+5 = 21; the
+// squares JO70, JO60, JN89, JO90, JO62 and JN87; 21 x 6 = 126. The farthest
+// counted, by the law of cosines between the centres: JN87AA, 366.48 km.
+const std::string kOkpaHeader = "[REG1TEST;1]\n"
+                                "PCall=OK2TLK\n"
+                                "PWWLo=JO70FD\n"
+                                "PBand=144 MHz\n"
+                                "TDate=20260118;20260118\n"
+                                "CQSOs=6;1\n"
+                                "CQSOP=21\n"
+                                "CWWLs=6;0;1\n"
+                                "CToSc=126\n"
+                                "CODXC=HA1XYZ;JN87AA;366\n"
+                                "[QSORecords;12]\n";
+// The contacts, %d standing for the claimed points.
+const char *const kOkpaContacts[] = {
+    "260118;0800;OK1XYZ;1;59;001;59;001;;JO70GE;%d;;;;",
+    "260118;0815;DL0ABC;1;59;002;59;002;;JO60XX;%d;;;;",
+    "260118;0830;OK2ABC/P;1;59;003;59;003;;JN89AB;%d;;;;",
+    "260118;0845;SP6XYZ;1;59;004;59;004;;JO90AA;%d;;;;",
+    "260118;0900;OK1XYZ;1;59;005;59;005;;JO70GE;%d;;;;D",
+    "260118;0915;OK2ABC;1;59;006;59;006;;JN89AB;%d;;;;D",
+    "260118;1101;DL1AAA;1;59;007;59;007;;JO61AA;%d;;;;",
+    "260118;1100;DL2BBB;1;59;008;59;008;;JO62AA;%d;;;;",
+    "260118;0930;OM3XYZ;1;59;009;59;009;;JN88;%d;;;;",
+    "260118;0940;OK1AAA;1;59;010;59;;;JO70AA;%d;;;;",
+    "260118;0745;OK1BBB;1;59;011;59;011;;JO70AA;%d;;;;",
+    "260118;0950;HA1XYZ;1;59;012;59;012;;JN87AA;%d;;;;",
+};
+// The points by okpa, and by iaru (kilometres truncated plus one: 7.53,
+// 99.17, 165.92, 256.04, 196.41, 268.24, 32.82 and 366.48 km; no hours).
+const int kOkpaPoints[] = {2, 3, 3, 4, 0, 0, 0, 4, 0, 0, 0, 5};
+const int kIaruPoints[] = {8, 100, 166, 257, 0, 0, 197, 269, 0, 0, 33, 367};
+
+std::string okpa_log(const int (&points)[12])
+{
+    std::string log = kOkpaHeader;
+    char line[128];
+    for (size_t i = 0; i < 12; i++) {
+        snprintf(line, sizeof line, kOkpaContacts[i], points[i]);
+        log.append(line).append("\n");
+    }
+    return log;
+}
+
+const std::string kOkpaSummary = "okpa.edi: contacts 12, counted 6, duplicates 2, not counted 4; "
+                                 "points claimed %s, by the rule 21; score 126 (6 squares); "
+                                 "longest HA1XYZ JN87AA 366 km\n";
+
+std::string okpa_summary(const char *claimed)
+{
+    std::string text = kOkpaSummary;
+    return text.replace(text.find("%s"), 2, claimed);
+}
+
+TEST(OkpaLog, AHandWorkedLogAgreesAndWrongClaimsAreCorrected)
+{
+    const Rules &okpa = builtin_rules()[1];
+    const std::string good = okpa_log(kOkpaPoints);
+    std::string report, corrected;
+    EXPECT_TRUE(check_edi("okpa.edi", good, okpa, report, &corrected)) << report;
+    EXPECT_EQ(report, okpa_summary("21"));
+    EXPECT_EQ(corrected, good);
+
+    // A ring 1 claimed as 4, the contact after 11:00 claimed, the squares
+    // and the score short by one.
+    int wrong[12];
+    std::copy(std::begin(kOkpaPoints), std::end(kOkpaPoints), wrong);
+    wrong[1] = 4;
+    wrong[6] = 3;
+    std::string bad = okpa_log(wrong);
+    bad.replace(bad.find("CWWLs=6"), 7, "CWWLs=5");
+    bad.replace(bad.find("CToSc=126"), 9, "CToSc=105");
+    report.clear();
+    corrected.clear();
+    EXPECT_FALSE(check_edi("okpa.edi", bad, okpa, report, &corrected));
+    EXPECT_EQ(report, "okpa.edi:13: DL0ABC JO60XX: claimed 4, the rule gives 3 (ring 1)\n"
+                      "okpa.edi:18: DL1AAA JO61AA: claimed 3, the rule gives 0 (outside the "
+                      "contest period)\n"
+                      "okpa.edi:8: CWWLs claims 5, the rule gives 6\n"
+                      "okpa.edi:9: CToSc claims 105, the rule gives 126\n" +
+                          okpa_summary("25"));
+    EXPECT_EQ(corrected, good);
+}
+
+// Most claims disagree with the rule chosen: the report names the built-in
+// rule they follow, once, after the summary.
+TEST(OkpaLog, ClaimsByAnotherBuiltInRuleAreHinted)
+{
+    const struct {
+        const int (&claims)[12];
+        const Rules &chosen;
+        const char *hint;
+    } cases[] = {
+        {kOkpaPoints, builtin_rules()[0],
+         "okpa.edi: the claimed points follow okpa on 12 of 12 contacts: --rules okpa?"},
+        {kIaruPoints, builtin_rules()[1],
+         "okpa.edi: the claimed points follow iaru on 12 of 12 contacts: --rules iaru?"},
+    };
+    for (const auto &c : cases) {
+        std::string report;
+        EXPECT_FALSE(check_edi("okpa.edi", okpa_log(c.claims), c.chosen, report, nullptr));
+        ASSERT_GE(report.size(), 2u);
+        const size_t last = report.rfind('\n', report.size() - 2) + 1;
+        EXPECT_EQ(report.substr(last), std::string(c.hint) + "\n") << report;
+        EXPECT_EQ(report.find("follow"), report.rfind("follow"));
+        EXPECT_NE(report.rfind("okpa.edi: contacts 12", last - 1), std::string::npos);
+    }
+    // Two claims of twelve wrong: no hint.
+    int claims[12];
+    std::copy(std::begin(kOkpaPoints), std::end(kOkpaPoints), claims);
+    claims[0] = claims[1] = 9;
+    std::string report;
+    check_edi("okpa.edi", okpa_log(claims), builtin_rules()[1], report, nullptr);
+    EXPECT_EQ(report.find("follow"), std::string::npos) << report;
+}
+
+// A rules file of its own: 432 MHz counts twice, 100 points a square.
+// From AJ00AA: AJ00AB 4.63 km (5 points), RJ90XA across the date line 9.27
+// km (10 points); squares AJ00 and RJ90; (15 x 2 + 100 x 2) = 230.
+TEST(RulesFileLog, TheBandFactorAndSquareBonusMakeTheScore)
+{
+    Rules rules;
+    ASSERT_TRUE(read_rules("name = \"test\"\npoints = \"km\"\nsquare_bonus = 100\n"
+                           "band_factor = { \"432 MHz\" = 2 }\n",
+                           rules)
+                    .empty());
+    const std::string log = "[REG1TEST;1]\nPWWLo=AJ00AA\nPBand=432 MHz\nCQSOP=15\n"
+                            "CWWLs=%d;0;1\nCToSc=%d\n[QSORecords;2]\n"
+                            "260905;1405;F1AB;1;59;001;59;012;;AJ00AB;5;;;;\n"
+                            "260905;1406;W1XYZ;1;59;002;59;013;;RJ90XA;10;;;;\n";
+    const struct {
+        int squares, score;
+        const char *report;
+    } cases[] = {
+        {2, 230, ""},
+        {1, 130,
+         "t:5: CWWLs claims 1, the rule gives 2\nt:6: CToSc claims 130, the rule gives 230\n"},
+    };
+    for (const auto &c : cases) {
+        char text[512];
+        snprintf(text, sizeof text, log.c_str(), c.squares, c.score);
+        std::string report;
+        EXPECT_EQ(check_edi("t", text, rules, report, nullptr), !*c.report);
+        EXPECT_EQ(report, std::string(c.report) +
+                              "t: contacts 2, counted 2, duplicates 0, not counted 0; points "
+                              "claimed 15, by the rule 15; score 230 (2 squares); longest W1XYZ "
+                              "RJ90XA 9 km\n");
+    }
+}
+
+// TDate that does not read is said, and no date is held against a contact.
+TEST(OkpaLog, AnUnreadableTDateIsReported)
+{
+    std::string log = okpa_log(kOkpaPoints);
+    log.replace(log.find("TDate=20260118;20260118"), 23, "TDate=18.01.2026");
+    std::string report;
+    EXPECT_FALSE(check_edi("okpa.edi", log, builtin_rules()[1], report, nullptr));
+    EXPECT_EQ(report.substr(0, report.find('\n')),
+              "okpa.edi:5: TDate 18.01.2026 is not YYYYMMDD;YYYYMMDD: the contest's dates are "
+              "not checked");
+    EXPECT_EQ(report.substr(report.find('\n') + 1), okpa_summary("21"));
 }
 
 } // namespace

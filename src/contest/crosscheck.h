@@ -54,7 +54,7 @@ struct StationLine {
 
 /* Where a contact line stands in its log's text: what reads it again. */
 struct LineSpan {
-    uint32_t offset; /* logs are at most 64 MiB */
+    uint32_t offset; /* add refuses a text of 4 GiB or more */
     uint16_t length; /* lines at most kMaxEdiLine */
 };
 
@@ -139,6 +139,9 @@ private:
     Fate judge(uint32_t log, uint32_t contact, const EdiContact &received) const;
     Verdict compare(const EdiContact &received, const ContestLog &other,
                     const EdiContact &sent) const;
+    /* The log M of a busted call: of a station one edit from called, which
+     * log has no contact with, whose line with log's station (put in line)
+     * lies within the tolerance of minute, the nearest; or kNoLog. */
     uint32_t busted_call(const ContestLog &log, uint32_t called, int32_t minute,
                          uint32_t &line) const;
     /* Judges a log's contacts that count by the log alone, and scores it. */

@@ -57,10 +57,8 @@ Evaluation evaluate(const EdiLog &log, const Rules &rules, const ContestPlace &o
         if (s.count.verdict == Verdict::kDuplicate)
             e.duplicates++;
         if (verdict_counts(s.count.verdict)) {
-            // Counted, so its locator reads.
-            const ContestPlace place = contest_place(trim_blanks(log.contacts[i].locator)).value;
-            s.score = score_contact(rules, own, place);
-            e.squares.add(place);
+            s.score = score_contact(rules, own, s.count.place);
+            e.squares.add(s.count.place);
             e.counted++;
             e.points += s.score.points;
             if (e.longest == kNoContact ||

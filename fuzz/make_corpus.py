@@ -101,6 +101,40 @@ TEXT = {
     "blank_inside": b" jn18 dt ",
 }
 
+# EDI logs, made up: one of each rule, wrong claims, the header's claims,
+# CR LF and a byte-order mark, broken lines.
+EDI_HEAD = b"[REG1TEST;1]\r\nPCall=OK2TLK\r\nPWWLo=JO70FD\r\nPBand=144 MHz\r\nTDate=20260118;20260118\r\n"
+EDI_LOG = {
+    "okpa": EDI_HEAD + b"CQSOs=2;1\r\nCQSOP=5\r\nCWWLs=2;0;1\r\nCToSc=10\r\n"
+    b"CODXC=DL0ABC;JO60XX;99\r\n[QSORecords;2]\r\n"
+    b"260118;0800;OK1XYZ;1;59;001;59;001;;JO70GE;2;;;;\r\n"
+    b"260118;0815;DL0ABC/P;1;59;002;59;002;;JO60XX;3;;;;\r\n",
+    "iaru_wrong": b"\xef\xbb\xbf" + EDI_HEAD + b"CQSOP=1\r\nCToSc=1\r\nCODXC=X;JO70GE;1\r\n"
+    b"[Remarks]\r\nCaf\xe9\r\n[QSORecords;9]\r\n"
+    b"260118;0800;OK1XYZ;1;59;001;59;001;;JO70GE;1;;;;\r\n"
+    b"260118;0900;ok1xyz;1;59;002;59;002;;JO70GE;8;;;;\r\n"
+    b"260118;1200;DL0ABC;1;59;003;;;;JO60;;;;;D\r\n"
+    b"260118;1300;ERROR;1;59;004;59;004;;JO31LKKK78;5",
+    "high_band": b"[REG1TEST;1]\nPWWLo=JN18DT\nPBand=24 GHz\n[QSORecords;1]\n"
+    b"260905;1405;F1AB;1;59;001;59;012;;JJ00AB;9;;N;N;\n",
+    "broken": b"[REG1TEST;1]\nPWWLo=jn18\nTDate=2026\nCQSOs=\n[QSORecords\n;;;\n[\n"
+    b"1;2;3;4;5;6;7;8;9;10;11;12;13;14;15;16;17\n",
+    "no_header": b"[QSORecords;1]\n260905;1405;F1AB;1;59;001;59;012;;JJ00AB;9\n",
+}
+
+# Rules files: the built-ins, every key, and a mistake of each kind.
+RULES = {
+    "every_key": b'name = "test"\npoints = "km"\nsquare_bonus = 100\nsquare_multiplier = true\n'
+    b'hours = "08:00-11:00"\ntolerance_minutes = 5\n[band_factor]\n"432 MHz" = 2\n',
+    "unknown_key": b'name = "x"\npoints = "rings"\ncolour = 3\n',
+    "wrong_type": b'name = "x"\npoints = "km"\nsquare_bonus = "ten"\n',
+    "out_of_range": b'name = "x"\npoints = "km"\ntolerance_minutes = 99999\n',
+    "bad_hours": b'name = "x"\npoints = "km"\nhours = "11:00-08:00"\n',
+    "not_toml": b'name = \npoints = [1, "a"\n',
+    "control_key": b'"a\\u001Bb" = 1\n',
+    "inline_tables": b'name = "x"\npoints = "km"\nband_factor = { a = { b = 1 } }\n',
+}
+
 
 def reset(name):
     path = os.path.join(ROOT, name)
@@ -125,6 +159,16 @@ def main():
     path = reset("locator_text")
     for name, text in TEXT.items():
         write(path, name, text)
+    path = reset("edi_log")
+    for name, text in EDI_LOG.items():
+        write(path, name, text)
+    rules = os.path.join(os.path.dirname(ROOT), "..", "src", "contest", "rules")
+    path = reset("rules")
+    for name, text in RULES.items():
+        write(path, name, text)
+    for name in sorted(os.listdir(rules)):
+        with open(os.path.join(rules, name), "rb") as f:
+            write(path, "builtin_" + name, f.read())
 
 
 if __name__ == "__main__":

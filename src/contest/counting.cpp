@@ -6,7 +6,6 @@
 #include <string>
 #include <unordered_map>
 
-#include "distance.h"
 #include "station.h"
 #include "text.h"
 
@@ -81,11 +80,12 @@ std::vector<Count> count_contacts(const EdiLog &log, const Rules &rules,
 {
     std::vector<Count> counts(log.contacts.size());
     std::unordered_map<std::string, size_t> counted; /* station to its first contact */
+    counted.reserve(log.contacts.size());
     std::string buffer;
     for (size_t i = 0; i < log.contacts.size(); i++) {
         const EdiContact &contact = log.contacts[i];
         Count &count = counts[i];
-        const Result<LatLon> place = subsquare_centre(trim_blanks(contact.locator));
+        const Result<ContestPlace> place = contest_place(trim_blanks(contact.locator));
         if (Reason why = missing(contact); !why.empty()) {
             count.verdict = Verdict::kIncomplete;
             count.detail = why;
@@ -94,11 +94,14 @@ std::vector<Count> count_contacts(const EdiLog &log, const Rules &rules,
         else if (!place) {
             count.verdict = Verdict::kInvalidLocator;
             count.detail = place.reason;
-        } else if (const auto [first, fresh] =
-                       counted.emplace(std::string(station_of(contact.call, buffer)), i);
-                   !fresh) {
-            count.verdict = Verdict::kDuplicate;
-            count.first = first->second;
+        } else {
+            count.place = place.value;
+            const auto [first, fresh] =
+                counted.emplace(std::string(station_of(contact.call, buffer)), i);
+            if (!fresh) {
+                count.verdict = Verdict::kDuplicate;
+                count.first = first->second;
+            }
         }
     }
     return counts;

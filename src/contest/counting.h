@@ -14,6 +14,7 @@
 #include "edi_log.h"
 #include "reason.h"
 #include "rules.h"
+#include "scoring.h"
 #include "verdict.h"
 
 /* The dates of TDate, YYYYMMDD;YYYYMMDD (the second may be missing: one
@@ -40,6 +41,7 @@ struct Count {
     Verdict verdict = Verdict::kUnverified;
     Reason detail;              /* kIncomplete, kInvalidLocator: what is missing or wrong */
     size_t first = kNoContact;  /* kDuplicate: the index of the contact counted first */
+    ContestPlace place{};       /* the received locator's, once it reads (from kDuplicate on) */
 };
 
 /* One Count for each of log.contacts. dates: the contest's days, nullopt

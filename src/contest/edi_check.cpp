@@ -3,6 +3,7 @@
 
 #include "edi_check.h"
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -56,10 +57,8 @@ Evaluation evaluate(const EdiLog &log, const Rules &rules, const ContestPlace &o
         if (s.count.verdict == Verdict::kDuplicate)
             e.duplicates++;
         if (verdict_counts(s.count.verdict)) {
-            // Counted, so its locator reads.
-            const ContestPlace place = contest_place(trim_blanks(log.contacts[i].locator)).value;
-            s.score = score_contact(rules, own, place);
-            e.squares.add(place);
+            s.score = score_contact(rules, own, s.count.place);
+            e.squares.add(s.count.place);
             e.counted++;
             e.points += s.score.points;
             if (e.longest == kNoContact ||
@@ -199,32 +198,46 @@ void check_duplicate_mark(const EdiLog &log, size_t i, const Scored &s, Report &
     }
 }
 
-/* How many contacts claim the points the rule gives them. */
-size_t agreeing(const EdiLog &log, const Evaluation &e)
+/* How many contacts claim the points the rule gives them: all, and of
+ * those that claim points. */
+struct Agreement {
+    size_t all = 0, scoring = 0;
+};
+
+Agreement agreeing(const EdiLog &log, const Evaluation &e)
 {
-    size_t n = 0;
-    for (size_t i = 0; i < e.contacts.size(); i++)
-        n += whole_number(log.contacts[i].points) == e.contacts[i].score.points;
+    Agreement n;
+    for (size_t i = 0; i < e.contacts.size(); i++) {
+        const std::optional<int64_t> claim = whole_number(log.contacts[i].points);
+        if (claim == e.contacts[i].score.points) {
+            n.all++;
+            n.scoring += *claim > 0;
+        }
+    }
     return n;
 }
 
 /* When most claims disagree with the rule chosen: the built-in rule they
- * follow on more than half of the contacts, the best if several. */
+ * follow on more than half of the contacts, and of those that claim points
+ * (zeros alone follow no rule), the best if several. */
 void hint(const EdiLog &log, const Rules &chosen, const ContestPlace &own,
           const std::optional<ContestDates> &dates, size_t disagreeing, Report &report)
 {
     const size_t contacts = log.contacts.size();
     if (disagreeing * 2 <= contacts)
         return;
+    size_t scoring = 0;
+    for (const EdiContact &contact : log.contacts)
+        scoring += whole_number(contact.points).value_or(0) > 0;
     const Rules *best = nullptr;
     size_t most = 0;
     for (const Rules &rules : builtin_rules()) {
         if (rules.name == chosen.name)
             continue;
-        const size_t n = agreeing(log, evaluate(log, rules, own, dates));
-        if (n * 2 > contacts && n > most) {
+        const Agreement n = agreeing(log, evaluate(log, rules, own, dates));
+        if (n.all * 2 > contacts && n.scoring * 2 > scoring && n.all > most) {
             best = &rules;
-            most = n;
+            most = n.all;
         }
     }
     if (best)
@@ -294,7 +307,8 @@ bool check_edi(std::string_view name, std::string_view text, const Rules &rules,
         // The report goes in the order of the lines.
         report_unreadable(contact.line);
         const std::optional<int64_t> claim = whole_number(contact.points);
-        claimed += claim.value_or(0);
+        // Claims of up to 18 digits each: their sum stops at the largest.
+        claimed = claim.value_or(0) > INT64_MAX - claimed ? INT64_MAX : claimed + claim.value_or(0);
         if (claim != s.score.points) {
             disagreeing++;
             claims.splices.push_back({contact.points, std::to_string(s.score.points)});

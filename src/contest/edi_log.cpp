@@ -101,6 +101,9 @@ EdiLog read_edi(std::string_view text)
      * as UTF-8, is not part of the first line. */
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     EdiLog log;
+    // One contact a line, near enough: room for them at once, not copies
+    // of a growing vector.
+    log.contacts.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     Section section = Section::kNone;
     size_t start = text.substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size()
                                                                            : 0;

@@ -371,6 +371,7 @@ TEST(OkpaLog, AHandWorkedLogAgreesAndWrongClaimsAreCorrected)
 // rule they follow, once, after the summary.
 TEST(OkpaLog, ClaimsByAnotherBuiltInRuleAreHinted)
 {
+    const Rules &okpa = builtin_rules()[1];
     const struct {
         const int (&claims)[12];
         const Rules &chosen;
@@ -390,13 +391,20 @@ TEST(OkpaLog, ClaimsByAnotherBuiltInRuleAreHinted)
         EXPECT_EQ(report.find("follow"), report.rfind("follow"));
         EXPECT_NE(report.rfind("okpa.edi: contacts 12", last - 1), std::string::npos);
     }
-    // Two claims of twelve wrong: no hint.
-    int claims[12];
-    std::copy(std::begin(kOkpaPoints), std::end(kOkpaPoints), claims);
-    claims[0] = claims[1] = 9;
-    std::string report;
-    check_edi("okpa.edi", okpa_log(claims), builtin_rules()[1], report, nullptr);
-    EXPECT_EQ(report.find("follow"), std::string::npos) << report;
+    // No hint: two claims of twelve wrong; every claim 0 on a log whose
+    // times, 10 hours later, okpa does not count but for 11:00 and 11:01.
+    int wrong[12], zeros[12] = {};
+    std::copy(std::begin(kOkpaPoints), std::end(kOkpaPoints), wrong);
+    wrong[0] = wrong[1] = 9;
+    std::string late = okpa_log(zeros);
+    for (size_t at; (at = late.find("260118;0")) != std::string::npos;)
+        late[at + 7] = '1';
+    for (const auto &[log, rules] : {std::pair<std::string, const Rules *>{okpa_log(wrong), &okpa},
+                                     {late, &builtin_rules()[0]}}) {
+        std::string report;
+        EXPECT_FALSE(check_edi("okpa.edi", log, *rules, report, nullptr));
+        EXPECT_EQ(report.find("follow"), std::string::npos) << report;
+    }
 }
 
 // A rules file of its own: 432 MHz counts twice, 100 points a square.

@@ -152,8 +152,9 @@ void Contest::add(std::string_view file, std::string_view text)
     }
     log.stations.resize(n);
     log.minutes.resize(n);
-    log.in_period.resize(n);
+    log.by_station.resize(n);
     log.lines.resize(n);
+    log.exchanges.resize(n);
     for (size_t i = 0; i < n; i++) {
         const EdiContact &contact = edi.contacts[i];
         /* The line runs from its first field to its line end. */
@@ -161,10 +162,19 @@ void Contest::add(std::string_view file, std::string_view text)
         const size_t end = std::min(text.find('\n', start), text.size());
         log.lines[i] = {static_cast<uint32_t>(start),
                         static_cast<uint16_t>(end - start - (end > start && text[end - 1] == '\r'))};
+        const auto span = [&](std::string_view field) { /* a field the line lacks is empty */
+            return field.data() ? FieldSpan{static_cast<uint16_t>(field.data() - contact.date.data()),
+                                            static_cast<uint16_t>(field.size())}
+                                : FieldSpan{0, 0};
+        };
+        log.exchanges[i] = {span(contact.sent_report), span(contact.sent_number),
+                            span(contact.received_report), span(contact.received_number),
+                            span(contact.locator)};
         log.stations[i] = intern(station_of(contact.call, m_buffer));
         const std::optional<int32_t> minute = contact_minute(contact.date, contact.time);
         log.minutes[i] = minute.value_or(kNoMinute);
-        log.in_period[i] = minute && inside_period(contact, m_rules, dates);
+        log.by_station[i] = {log.stations[i], static_cast<uint32_t>(i),
+                             minute && inside_period(contact, m_rules, dates) ? *minute : kNoMinute};
     }
 
     log.edi.contacts.clear();
@@ -186,8 +196,7 @@ void Contest::add(std::string_view file, std::string_view text)
 
 uint32_t Contest::log_of(size_t band, uint32_t station) const
 {
-    const auto found = m_logOf.find(band_key(band, station));
-    return found == m_logOf.end() ? kNoLog : found->second;
+    return m_bandLogs[band].empty() ? kNoLog : m_bandLogs[band][station];
 }
 
 std::pair<const StationLine *, const StationLine *> Contest::lines_with(const ContestLog &log,
@@ -203,38 +212,38 @@ std::pair<const StationLine *, const StationLine *> Contest::lines_with(const Co
     return {first, last};
 }
 
-uint32_t Contest::nearest_line(const ContestLog &log, uint32_t station, int32_t minute) const
+Contest::Nearest Contest::nearest_line(const ContestLog &log, uint32_t station,
+                                      int32_t minute) const
 {
-    uint32_t best = kNoLine;
-    int64_t bestGap = 0;
+    Nearest best{kNoLine, 0};
     const auto [first, last] = lines_with(log, station);
     for (const StationLine *p = first; p != last; ++p) { /* in line order */
-        if (!log.in_period[p->contact])
+        if (p->minute == kNoMinute)
             continue;
-        const int64_t gap = std::abs(static_cast<int64_t>(log.minutes[p->contact]) - minute);
-        if (best == kNoLine || gap < bestGap) {
-            best = p->contact;
-            bestGap = gap;
-        }
+        const int64_t gap = std::abs(static_cast<int64_t>(p->minute) - minute);
+        if (best.line == kNoLine || gap < best.gap)
+            best = {p->contact, gap};
     }
     return best;
 }
 
-Verdict Contest::compare(const EdiContact &received, const ContestLog &other,
-                         const EdiContact &sent) const
+Verdict Contest::compare(const ContestLog &log, uint32_t contact, const ContestLog &other,
+                         uint32_t line) const
 {
-    if (!same_name(trim_blanks(received.locator), trim_blanks(other.edi.own_locator.value)))
+    const Exchange &received = log.exchanges[contact], &sent = other.exchanges[line];
+    if (!same_name(log.field(contact, received.locator), trim_blanks(other.edi.own_locator.value)))
         return Verdict::kBustedLocator;
-    const std::string_view number = trim_blanks(sent.sent_number);
+    const std::string_view number = other.field(line, sent.sent_number);
     if (!number.empty()) {
-        const int64_t a = serial(received.received_number), b = serial(number);
-        if (a >= 0 && b >= 0 ? a != b : !same_name(trim_blanks(received.received_number), number))
+        const std::string_view got = log.field(contact, received.received_number);
+        const int64_t a = serial(got), b = serial(number);
+        if (a >= 0 && b >= 0 ? a != b : !same_name(got, number))
             return Verdict::kBustedNumber;
     }
     /* 59, 599 and 59S are one report: its readability and strength. */
-    const std::string_view report = trim_blanks(sent.sent_report);
+    const std::string_view report = other.field(line, sent.sent_report);
     if (!report.empty() &&
-        !same_name(trim_blanks(received.received_report).substr(0, 2), report.substr(0, 2)))
+        !same_name(log.field(contact, received.received_report).substr(0, 2), report.substr(0, 2)))
         return Verdict::kBustedReport;
     return Verdict::kConfirmed;
 }
@@ -253,14 +262,12 @@ uint32_t Contest::busted_call(const ContestLog &log, uint32_t called, int32_t mi
         const auto [first, last] = lines_with(log, other.station);
         if (first != last) /* A worked M: no mistake for it */
             return;
-        const uint32_t found = nearest_line(other, log.station, minute);
-        if (found == kNoLine)
-            return;
-        const int64_t gap = std::abs(static_cast<int64_t>(other.minutes[found]) - minute);
-        if (gap <= m_tolerance && (best == kNoLog || gap < bestGap || (gap == bestGap && m < best))) {
+        const Nearest found = nearest_line(other, log.station, minute);
+        if (found.line != kNoLine && found.gap <= m_tolerance &&
+            (best == kNoLog || found.gap < bestGap || (found.gap == bestGap && m < best))) {
             best = m;
-            bestGap = gap;
-            line = found;
+            bestGap = found.gap;
+            line = found.line;
         }
     };
     /* The stations one edit away give, with one character out, the call
@@ -284,7 +291,7 @@ uint32_t Contest::busted_call(const ContestLog &log, uint32_t called, int32_t mi
     return best;
 }
 
-Fate Contest::judge(uint32_t a, uint32_t contact, const EdiContact &received) const
+Fate Contest::judge(uint32_t a, uint32_t contact) const
 {
     const ContestLog &log = m_logs[a];
     Fate fate;
@@ -299,14 +306,12 @@ Fate Contest::judge(uint32_t a, uint32_t contact, const EdiContact &received) co
         c = kNoLog;
     if (c != kNoLog) {
         const ContestLog &other = m_logs[c];
-        const uint32_t line = nearest_line(other, log.station, minute);
-        if (line != kNoLine) {
+        const Nearest line = nearest_line(other, log.station, minute);
+        if (line.line != kNoLine) {
             fate.other = c;
-            fate.line = line;
-            const int64_t gap = std::abs(static_cast<int64_t>(other.minutes[line]) - minute);
-            fate.verdict = gap > m_tolerance
-                               ? Verdict::kTime
-                               : compare(received, other, other.contact(line));
+            fate.line = line.line;
+            fate.verdict = line.gap > m_tolerance ? Verdict::kTime
+                                                  : compare(log, contact, other, line.line);
             return fate;
         }
     }
@@ -323,8 +328,7 @@ Fate Contest::judge(uint32_t a, uint32_t contact, const EdiContact &received) co
         fate.other = c;
         return fate;
     }
-    const auto worked = m_worked.find(band_key(log.band, called));
-    fate.unique = worked == m_worked.end() || worked->second <= 1;
+    fate.unique = m_bandWorked[log.band][called] <= 1;
     return fate;
 }
 
@@ -337,10 +341,9 @@ void Contest::judge_and_score(uint32_t a)
     for (uint32_t i = 0; i < log.fates.size(); i++) {
         Fate &fate = log.fates[i];
         if (fate.verdict == Verdict::kUnverified) { /* it counts, by the log alone */
-            const EdiContact contact = log.contact(i);
-            fate = judge(a, i, contact);
+            fate = judge(a, i);
             /* Its locator is a valid one: the log alone saw to it. */
-            const Result<ContestPlace> other = contest_place(trim_blanks(contact.locator));
+            const Result<ContestPlace> other = contest_place(log.field(i, log.exchanges[i].locator));
             if (verdict_counts(fate.verdict) && other) {
                 fate.points = score_contact(m_rules, log.own, other.value).points;
                 points += fate.points;
@@ -359,16 +362,18 @@ void Contest::check()
      * a line with each station, and the calls one edit away. */
     for (uint32_t a = 0; a < m_logs.size(); a++) {
         ContestLog &log = m_logs[a];
-        log.by_station.resize(log.stations.size());
-        for (uint32_t i = 0; i < log.stations.size(); i++)
-            log.by_station[i] = {log.stations[i], i};
         std::sort(log.by_station.begin(), log.by_station.end(),
                   [](const StationLine &x, const StationLine &y) {
                       return x.station != y.station ? x.station < y.station : x.contact < y.contact;
                   });
+        std::vector<uint32_t> &worked = m_bandWorked[log.band];
+        worked.resize(m_stationNames.size());
         for (size_t k = 0; k < log.by_station.size(); k++)
             if (k == 0 || log.by_station[k - 1].station != log.by_station[k].station)
-                m_worked[band_key(log.band, log.by_station[k].station)]++;
+                worked[log.by_station[k].station]++;
+        std::vector<uint32_t> &logs = m_bandLogs[log.band];
+        logs.resize(m_stationNames.size(), kNoLog);
+        logs[log.station] = a;
         const std::string_view call = m_stationNames[log.station];
         std::string key(1, static_cast<char>('A' + log.band));
         key.append(call);

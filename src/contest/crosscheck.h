@@ -19,14 +19,17 @@
 #include <unordered_map>
 #include <vector>
 
+#include "band.h"
 #include "counting.h"
 #include "edi_log.h"
 #include "rules.h"
 #include "scoring.h"
+#include "text.h"
 #include "verdict.h"
 
 constexpr uint32_t kNoLog = static_cast<uint32_t>(-1);
 constexpr uint32_t kNoLine = static_cast<uint32_t>(-1);
+constexpr int32_t kNoMinute = INT32_MIN;
 
 /* True when a and b differ in one character: one changed, added or
  * removed, or two neighbours swapped. Equal texts are not. */
@@ -47,15 +50,29 @@ struct Fate {
     int64_t points = 0;        /* by the rule, before the band factor; 0 unless it scores */
 };
 
-/* A contact of a log with a station: its index in the log. */
+/* A contact of a log with a station: its index in the log, and its minute
+ * (contact_minute) when it lies inside the contest period, else kNoMinute:
+ * all that matching reads of another log. */
 struct StationLine {
     uint32_t station, contact;
+    int32_t minute;
 };
 
 /* Where a contact line stands in its log's text: what reads it again. */
 struct LineSpan {
     uint32_t offset; /* add refuses a text of 4 GiB or more */
     uint16_t length; /* lines at most kMaxEdiLine */
+};
+
+/* A field of a contact line, as where it stands in the line. */
+struct FieldSpan {
+    uint16_t offset, length;
+};
+
+/* The fields of a contact that matching compares, kept so that no line is
+ * read again for a verdict: what was sent, and what was received. */
+struct Exchange {
+    FieldSpan sent_report, sent_number, received_report, received_number, locator;
 };
 
 /* One log of the contest. */
@@ -66,13 +83,13 @@ struct ContestLog {
      * their lines when needed, so that a contest of a million costs a few
      * bytes each, not a struct of views. */
     EdiLog edi;
-    std::vector<LineSpan> lines; /* one for each contact */
+    std::vector<LineSpan> lines;     /* one for each contact */
+    std::vector<Exchange> exchanges; /* one for each contact */
     size_t band = 0;          /* in kBands */
     uint32_t station = 0;     /* its PCall's station, as an id (see Contest) */
     ContestPlace own{};       /* PWWLo */
     std::vector<uint32_t> stations; /* each contact's station id */
     std::vector<int32_t> minutes;   /* each contact's minute (contact_minute), kNoMinute if none */
-    std::vector<bool> in_period;    /* inside the contest's dates and hours, whatever it received */
     /* The contacts by station, then by line: a station's lines are one
      * run, found by binary search. */
     std::vector<StationLine> by_station;
@@ -88,9 +105,13 @@ struct ContestLog {
     size_t contact_count() const { return lines.size(); }
     /* Contact i, read again from its line (its line number not kept: 0). */
     EdiContact contact(size_t i) const;
+    /* A field of contact i, trimmed of blanks. */
+    std::string_view field(size_t i, FieldSpan span) const
+    {
+        return trim_blanks(text.substr(lines[i].offset + span.offset, span.length));
+    }
 };
 
-constexpr int32_t kNoMinute = INT32_MIN;
 
 /* Why a log was left out, with the line of the field at fault (0: the
  * whole log). */
@@ -132,13 +153,17 @@ private:
     std::pair<const StationLine *, const StationLine *> lines_with(const ContestLog &log,
                                                                    uint32_t station) const;
     /* The line of log with station, inside the contest period, nearest in
-     * time to minute (the first of equals), or kNoLine. */
-    uint32_t nearest_line(const ContestLog &log, uint32_t station, int32_t minute) const;
-    /* The verdict of a contact that counts by its log alone (received: the
-     * contact as read). */
-    Fate judge(uint32_t log, uint32_t contact, const EdiContact &received) const;
-    Verdict compare(const EdiContact &received, const ContestLog &other,
-                    const EdiContact &sent) const;
+     * time to minute (the first of equals), or kNoLine; and how far. */
+    struct Nearest {
+        uint32_t line;
+        int64_t gap;
+    };
+    Nearest nearest_line(const ContestLog &log, uint32_t station, int32_t minute) const;
+    /* The verdict of a contact that counts by its log alone. */
+    Fate judge(uint32_t log, uint32_t contact) const;
+    /* What log's contact received against what other's line sent. */
+    Verdict compare(const ContestLog &log, uint32_t contact, const ContestLog &other,
+                    uint32_t line) const;
     /* The log M of a busted call: of a station one edit from called, which
      * log has no contact with, whose line with log's station (put in line)
      * lies within the tolerance of minute, the nearest; or kNoLog. */
@@ -157,8 +182,11 @@ private:
     std::deque<std::string> m_stationNames; /* by id; a deque keeps the views valid */
     std::string m_buffer;                   /* station_of's */
 
-    /* (band, station) to its log, and to how many logs have a line with it. */
-    std::unordered_map<uint64_t, uint32_t> m_logOf, m_worked;
+    /* (band, station) to its log, as logs are added; then, for matching,
+     * the same as an array for each band by station id, and how many logs
+     * of the band have a line with each station. */
+    std::unordered_map<uint64_t, uint32_t> m_logOf;
+    std::vector<uint32_t> m_bandLogs[kBandCount], m_bandWorked[kBandCount];
     /* (band, a station's text with one character taken out, or whole) to
      * the logs whose station gives it: what finds the calls one edit away. */
     std::unordered_map<std::string, std::vector<uint32_t>> m_nearCalls;

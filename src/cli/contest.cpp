@@ -59,8 +59,7 @@ int contest_files(const std::vector<std::string_view> &files, const Settings &se
 {
     Rules rules;
     std::string place;
-    const RulesRefusal refused =
-        load_rules(settings.rules, rules, place);
+    const RulesRefusal refused = load_rules(settings.rules, rules, place);
     if (!refused.empty()) {
         report(messages, place, refused.line, refused.reason());
         return 2; /* as edi: the command cannot start */
@@ -93,8 +92,8 @@ int contest_files(const std::vector<std::string_view> &files, const Settings &se
     if (!settings.reports.empty()) {
         const std::string directory(settings.reports);
         if (mkdir(directory.c_str(), 0777) != 0 && errno != EEXIST) {
-            messages.report({}, refusal(N_("cannot make the directory %s: %s"), directory,
-                                        strerror(errno)));
+            report(messages, {}, 0,
+                   refusal(N_("cannot make the directory %s: %s"), directory, strerror(errno)));
             return 1;
         }
         for (uint32_t log = 0; log < contest.logs().size(); log++) {

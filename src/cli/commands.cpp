@@ -111,6 +111,22 @@ bool convert_line(std::string_view line, const Settings &settings, OutputBuffer 
     return true;
 }
 
+namespace {
+
+/* The follow command: gpsd, or standard input (in) when its operand is "-";
+ * squares of kFollowPrecision characters unless --precision says. */
+int run_follow(const Invocation &invocation, Source &in, Sink &out, Messages &messages)
+{
+    Settings settings = invocation.settings;
+    if (!settings.precision_given)
+        settings.precision = kFollowPrecision;
+    Follower follower(settings, out, messages);
+    return invocation.operands.empty() ? follow_gpsd(settings.gpsd, follower, messages)
+                                       : follow_nmea(in, follower, messages);
+}
+
+} // namespace
+
 const Command kCommands[] = {
     {"encode", kEncodeBit, N_("encode [--precision N] [--maidenhead] [LATITUDE LONGITUDE]"),
      N_("  encode    positions to locators"), true, encode_line, 0},

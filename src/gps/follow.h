@@ -3,8 +3,8 @@
 
 /* tolka-cli follow: the locator of a moving station, from gpsd or from NMEA
  * sentences on standard input, one line each time its cell changes. */
-#ifndef TOLKA_CLI_FOLLOW_H
-#define TOLKA_CLI_FOLLOW_H
+#ifndef TOLKA_GPS_FOLLOW_H
+#define TOLKA_GPS_FOLLOW_H
 
 #include <string>
 #include <string_view>
@@ -54,11 +54,5 @@ int follow_nmea(Source &in, Follower &follower, Messages &messages);
  * localhost:2947) until it goes away: 1, with a message, then or when it
  * cannot be reached. */
 int follow_gpsd(std::string_view server, Follower &follower, Messages &messages);
-
-struct Invocation;
-
-/* The follow command: gpsd, or standard input (in) when its operand is "-";
- * squares of kFollowPrecision characters unless --precision says. */
-int run_follow(const Invocation &invocation, Source &in, Sink &out, Messages &messages);
 
 #endif

@@ -3,8 +3,8 @@
 
 /* A cell as a GeoJSON Feature (RFC 7946) on one line, for map programs: one
  * line per cell makes a GeoJSON text sequence (GDAL's GeoJSONSeq). */
-#ifndef TOLKA_CLI_GEOJSON_H
-#define TOLKA_CLI_GEOJSON_H
+#ifndef TOLKA_GEOJSON_GEOJSON_H
+#define TOLKA_GEOJSON_GEOJSON_H
 
 #include <string_view>
 

@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cstring>
 
-#include "commands.h"
 #include "locator.h"
 #include "text.h"
 
@@ -158,14 +157,4 @@ int follow_nmea(Source &in, Follower &follower, Messages &messages)
         else if (s.kind == NmeaSentence::kFix && !follower.fix(s.position, s.time))
             return 1;
     }
-}
-
-int run_follow(const Invocation &invocation, Source &in, Sink &out, Messages &messages)
-{
-    Settings settings = invocation.settings;
-    if (!settings.precision_given)
-        settings.precision = kFollowPrecision;
-    Follower follower(settings, out, messages);
-    return invocation.operands.empty() ? follow_gpsd(settings.gpsd, follower, messages)
-                                       : follow_nmea(in, follower, messages);
 }

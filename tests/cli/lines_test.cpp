@@ -158,6 +158,21 @@ TEST(CliRun, UsageErrorsExitTwoWithTheUsageOnStandardError)
         {{"encode", "--iaru"}, "--iaru is not an option of encode"},
         {{"edi", "--write"}, "edi needs a FILE"},
         {{"edi", "--write", "a.edi", "b.edi"}, "--write takes one FILE at a time"},
+        {{"adif", "f", "a"}, "adif takes one operand, or none to read standard input"},
+        {{"follow", "-", "-"}, "follow takes one operand, -, to read standard input, or none to read gpsd"},
+        {{"follow", "x"}, "follow reads standard input with -, not x"},
+        {{"decode", "--maidenhead", "--extended"}, "--maidenhead and --extended name two layouts: give one"},
+        {{"distance", "--extended", "--maidenhead"}, "--maidenhead and --extended name two layouts: give one"},
+        {{"follow", "--gpsd", "localhost:abc"},
+         "gpsd localhost:abc is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
+        {{"follow", "--gpsd=localhost:99999"},
+         "gpsd localhost:99999 is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
+        {{"follow", "--gpsd=localhost:0"},
+         "gpsd localhost:0 is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
+        {{"follow", "--gpsd=[::1"}, "gpsd [::1 is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
+        {{"follow", "--gpsd=[::1]2947"},
+         "gpsd [::1]2947 is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
+        {{"follow", "--gpsd=:2947"}, "gpsd :2947 is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
         // What was typed, quoted with its controls and broken UTF-8 escaped.
         {{"\x1B[31m\xC2\x9B\xFF\xC3"}, "unknown command \\x1B[31m\\xC2\\x9B\\xFF\\xC3"},
         {{"encode", "--precision=\x7F\xC3\xA9"}, "precision \\x7F\xC3\xA9 is not 2, 4, 6, 8 or 10"},
@@ -170,6 +185,12 @@ TEST(CliRun, UsageErrorsExitTwoWithTheUsageOnStandardError)
                   0u)
             << outcome.err;
     }
+    // The usage of the command given, and what it does.
+    EXPECT_EQ(run_with({"follow", "-", "-"}, "").err,
+              "tolka-cli: follow takes one operand, -, to read standard input, or none to read gpsd\n"
+              "Usage: tolka-cli follow [--precision N] [--maidenhead] [--every] [--gpsd HOST[:PORT] | -]\n"
+              "  follow    the locator of a moving station, from gpsd or NMEA sentences\n"
+              "Try 'tolka-cli --help' for more information.\n");
     for (std::vector<const char *> args : {std::vector<const char *>{"--help"},
                                            {"decode", "JN18", "--help"}}) {
         const Outcome outcome = run_with(args, "");

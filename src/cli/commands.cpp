@@ -39,7 +39,7 @@ bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &
     }
     const Cell &c = cell.value;
     if (settings.geojson) {
-        append_geojson(c, line, settings.system, out);
+        append_geojson(c, line, out);
         return true;
     }
     /* The corner or centre exactly, printed so that it reads back inside

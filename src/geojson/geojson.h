@@ -11,11 +11,10 @@
 #include "lines.h"
 #include "locator.h"
 
-/* Appends the Feature of cell (named locator, of system) to out, without
- * line end: a Polygon of its corners, longitude first, counter-clockwise
- * from the south-west corner and closed, and the properties locator, layout,
- * centre ([longitude, latitude]), width_m and height_m. */
-void append_geojson(const Cell &cell, std::string_view locator, LocatorSystem system,
-                    OutputBuffer &out);
+/* Appends the Feature of cell (named locator) to out, without line end: a
+ * Polygon of its corners, longitude first, counter-clockwise from the
+ * south-west corner and closed, and the properties locator, layout (the one
+ * the cell was read in), centre_lon, centre_lat, width_m and height_m. */
+void append_geojson(const Cell &cell, std::string_view locator, OutputBuffer &out);
 
 #endif

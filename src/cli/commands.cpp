@@ -494,15 +494,8 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err, bool bIn
         return flushed(text, messages) ? 0 : 1;
     }
     case Invocation::kUsageError: {
-        /* What was typed, quoted so that no control character or broken
-         * UTF-8 reaches the terminal. */
-        Reason why = invocation.error;
-        std::string quoted[4];
-        for (int i = 0; i < 4; i++) {
-            append_escaped(quoted[i], why.args[i]);
-            why.args[i] = quoted[i];
-        }
-        messages.report(why);
+        /* What was typed is quoted as every message quotes it. */
+        messages.report(invocation.error);
         messages.flush();
         write_text(err, usage_text(invocation.command));
         write_text(err, translate(N_("Try 'tolka-cli --help' for more information.\n")));

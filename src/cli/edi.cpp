@@ -131,7 +131,7 @@ Score score(const EdiContact &contact, LatLon own)
 std::string reason_text(const Reason &why)
 {
     std::string text;
-    append_substituted(text, translate(why.format), why.args, 4);
+    append_message(text, translate(why.format), why.args, 4);
     return text;
 }
 
@@ -149,7 +149,7 @@ public:
             place.append(":").append(std::to_string(line));
         std::string_view all[8] = {place};
         std::copy(args.begin(), args.end(), all + 1);
-        append_substituted(m_text, translate(format), all, static_cast<int>(args.size() + 1));
+        append_message(m_text, translate(format), all, static_cast<int>(args.size() + 1));
         m_text += '\n';
     }
 

@@ -220,6 +220,8 @@ void Messages::write(const char *szPlace, std::string_view place, const Reason &
     for (const Piece &piece : f.pieces) {
         if (piece.arg < 0)
             m_out.append(piece.text);
+        else if (piece.arg == 0 && szPlace != kAsItStands)
+            m_out.append(place); /* a number of ours */
         else if (piece.arg == 0)
             append_quoted(place);
         else

@@ -203,12 +203,6 @@ bool is_invisible(uint32_t c)
 
 } // namespace
 
-bool shows_as_it_is(std::string_view text)
-{
-    return skip_printable(text, 0) == text.size() &&
-           (text.empty() || (text.front() != ' ' && text.back() != ' '));
-}
-
 void append_escaped(std::string &out, std::string_view text)
 {
     if (shows_as_it_is(text)) {

@@ -37,8 +37,15 @@ Reason check_text(std::string_view text);
 void append_escaped(std::string &out, std::string_view text);
 
 /* Whether append_escaped copies text as it stands: printable ASCII, no space
- * at either end. The cheap test before it. */
-bool shows_as_it_is(std::string_view text);
+ * at either end. The cheap test before it, inline: a message's values are a
+ * few bytes each. */
+inline bool shows_as_it_is(std::string_view text)
+{
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F)
+            return false;
+    return text.empty() || (text.front() != ' ' && text.back() != ' ');
+}
 
 /* append_substituted for a message: format (translated) with each argument
  * through append_escaped. */

@@ -164,11 +164,12 @@ int follow_nmea(Source &in, Follower &follower, Messages &messages)
         std::string_view line;
         const LineReader::Status status = reader.next(line);
         if (status == LineReader::kEnd || status == LineReader::kError) {
+            const int error = errno; /* before the waiting fix is written */
             if (bWaiting && !give(waiting, follower))
                 return 1;
             if (status == LineReader::kEnd)
                 return 0;
-            messages.report({}, refusal(N_("cannot read the input: %s"), strerror(errno)));
+            messages.report({}, refusal(N_("cannot read the input: %s"), strerror(error)));
             return 1;
         }
         line = trim_blanks(line);

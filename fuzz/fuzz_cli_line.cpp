@@ -20,7 +20,8 @@
 // - a distance line is refused, or gives two distances and bearings (and
 //   under --iaru the contest kilometres and points) in their fixed formats:
 //   no nan, no sign, bearings in [0, 360), the long path no shorter than
-//   the short one, the points the whole kilometres plus one.
+//   the short one, the points the whole kilometres plus one;
+// - every message is a line of text: nothing the input holds reaches it raw.
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -283,6 +284,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (char c : out.text)
         nOutputLines += c == '\n';
     check(nOutputLines == lines.size(), "one output line per input line", input);
+    // What the input holds reaches the messages quoted: each is a line of
+    // text, with no control character (not even a tab) and nothing that
+    // shows nothing (a byte-order mark, a direction override).
+    for (size_t start = 0; start < err.text.size();) {
+        const size_t end = err.text.find('\n', start);
+        const std::string_view message = std::string_view(err.text).substr(start, end - start);
+        check(check_text(message).empty() && message.find('\t') == std::string_view::npos &&
+                  message.find("\xEF\xBB\xBF") == std::string_view::npos &&
+                  message.find("\xE2\x80\xAE") == std::string_view::npos,
+              "messages quote the input safely", input);
+        start = end + 1;
+    }
 
     std::vector<std::string_view> outputs;
     for (size_t start = 0; start < out.text.size();) {

@@ -19,12 +19,12 @@ endforeach()
 # follow on a recorded track, from standard input and through gpsd.
 foreach(group stdin gpsd)
   add_test(NAME cli.follow_${group}
-    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/follow.sh $<TARGET_FILE:tolka-cli> ${group})
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/gps/follow.sh $<TARGET_FILE:tolka-cli> ${group})
 endforeach()
 
 # decode --geojson as GDAL reads it.
 add_test(NAME cli.geojson_read_by_gdal
-  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/cli/geojson.sh $<TARGET_FILE:tolka-cli>)
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/geojson/geojson.sh $<TARGET_FILE:tolka-cli>)
 
 # The README's paste recipes, on files with CRLF line ends.
 add_test(NAME cli.readme_recipes

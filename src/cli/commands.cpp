@@ -40,7 +40,7 @@ bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &
     }
     const Cell &c = cell.value;
     if (settings.geojson) {
-        append_geojson(c, line, settings.system, out);
+        append_geojson(c, line, out);
         return true;
     }
     /* The corner or centre exactly, printed so that it reads back inside
@@ -111,6 +111,22 @@ bool convert_line(std::string_view line, const Settings &settings, OutputBuffer 
     out.append(std::string_view(szLocator, static_cast<size_t>(cell.value.length)));
     return true;
 }
+
+namespace {
+
+/* The follow command: gpsd, or standard input (in) when its operand is "-";
+ * squares of kFollowPrecision characters unless --precision says. */
+int run_follow(const Invocation &invocation, Source &in, Sink &out, Messages &messages)
+{
+    Settings settings = invocation.settings;
+    if (!settings.precision_given)
+        settings.precision = kFollowPrecision;
+    Follower follower(settings, out, messages);
+    return invocation.operands.empty() ? follow_gpsd(settings.gpsd, follower, messages)
+                                       : follow_nmea(in, follower, messages);
+}
+
+} // namespace
 
 const Command kCommands[] = {
     {"encode", kEncodeBit, N_("encode [--precision N] [--maidenhead] [LATITUDE LONGITUDE]"),
@@ -189,8 +205,13 @@ bool set_tolerance(Settings &settings, std::string_view value)
     return minutes <= 1440;
 }
 
+/* --maidenhead and --extended: one layout, not both. */
+const char kOneLayout[] = N_("--maidenhead and --extended name two layouts: give one");
+
 bool set_maidenhead(Settings &settings, std::string_view)
 {
+    if (settings.layout == LocatorSystem::Tolka)
+        return false;
     settings.system = LocatorSystem::Maidenhead;
     settings.layout = LocatorSystem::Maidenhead;
     return true;
@@ -198,6 +219,8 @@ bool set_maidenhead(Settings &settings, std::string_view)
 
 bool set_extended(Settings &settings, std::string_view)
 {
+    if (settings.layout == LocatorSystem::Maidenhead)
+        return false;
     settings.system = LocatorSystem::Tolka;
     settings.layout = LocatorSystem::Tolka;
     return true;
@@ -221,6 +244,13 @@ bool set_from(Settings &settings, std::string_view value)
     return static_cast<bool>(point);
 }
 
+bool set_gpsd(Settings &settings, std::string_view value)
+{
+    GpsdServer server;
+    settings.gpsd = value;
+    return !value.empty() && parse_gpsd_server(value, server);
+}
+
 bool set_unit(Settings &settings, std::string_view value)
 {
     const std::optional<DistanceUnit> unit = parse_distance_unit(value);
@@ -238,11 +268,11 @@ const Option kOptions[] = {
      set_precision, N_("precision %s is not 2, 4, 6, 8 or 10")},
     {"--maidenhead", nullptr, kEncodeBit | kDecodeBit | kDistanceBit | kFollowBit,
      N_("  --maidenhead   the standard Maidenhead locator instead of Tolka's extended one"),
-     set_maidenhead, nullptr},
+     set_maidenhead, kOneLayout},
     {"--extended", nullptr, kEncodeBit | kDecodeBit | kDistanceBit,
      N_("  --extended     Tolka's extended locator (decode and distance tell them apart by\n"
         "                 character 7 when neither option is given)"),
-     set_extended, nullptr},
+     set_extended, kOneLayout},
     {"--centre", nullptr, kDecodeBit,
      N_("  --centre       the centre of the cell instead of its south-west corner"),
      set_flag<&Settings::centre>, nullptr},
@@ -295,8 +325,8 @@ const Option kOptions[] = {
      N_("  --every        a line for every fix, not only when the cell changes"),
      set_flag<&Settings::every>, nullptr},
     {"--gpsd", "HOST[:PORT]", kFollowBit,
-     N_("  --gpsd HOST[:PORT]  the gpsd to follow (default localhost:2947)"), set_text<&Settings::gpsd>,
-     N_("gpsd %s is empty")},
+     N_("  --gpsd HOST[:PORT]  the gpsd to follow (default localhost:2947)"), set_gpsd,
+     N_("gpsd %s is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535")},
 };
 const size_t kOptionCount = sizeof kOptions / sizeof kOptions[0];
 
@@ -308,9 +338,11 @@ bool is_operand(std::string_view arg)
     return arg.size() < 2 || arg[0] != '-' || (arg[1] >= '0' && arg[1] <= '9') || arg[1] == '.';
 }
 
-Invocation usage_error(const Reason &why)
+/* command, when known, is the one whose usage goes with the message. */
+Invocation usage_error(const Reason &why, const Command *command = nullptr)
 {
     Invocation invocation;
+    invocation.command = command;
     invocation.error = why;
     return invocation;
 }
@@ -393,26 +425,36 @@ Invocation parse_arguments(int argc, const char *const *argv)
         else {
             const Reason why = apply_option(*invocation.command, args, i, invocation.settings);
             if (!why.empty())
-                return usage_error(why);
+                return usage_error(why, invocation.command);
         }
     }
-    const size_t nOperands = invocation.command->operands;
-    if (nOperands != 0 && !invocation.operands.empty() && invocation.operands.size() != nOperands)
-        return usage_error(refusal(N_("%s takes %s operands, or none to read standard input"),
-                                   invocation.command->name,
-                                   std::string_view("0123456789").substr(nOperands, 1)));
-    if (invocation.command->files && invocation.operands.empty())
-        return usage_error(refusal(N_("%s needs a FILE"), invocation.command->name));
-    if (invocation.settings.write && invocation.operands.size() > 1)
-        return usage_error(refusal(N_("--write takes one FILE at a time")));
+    const Command *const command = invocation.command;
+    const std::vector<std::string_view> &operands = invocation.operands;
     /* follow reads gpsd, or standard input when told so by "-". */
-    if (invocation.command->bit == kFollowBit && !invocation.operands.empty()) {
-        if (invocation.operands[0] != "-")
-            return usage_error(refusal(N_("follow reads standard input with -, not %s"),
-                                       invocation.operands[0]));
+    if (command->bit == kFollowBit && !operands.empty()) {
+        if (operands.size() > 1)
+            return usage_error(refusal(N_("follow takes one operand, -, to read standard input, "
+                                          "or none to read gpsd")),
+                               command);
+        if (operands[0] != "-")
+            return usage_error(refusal(N_("follow reads standard input with -, not %s"), operands[0]),
+                               command);
         if (!invocation.settings.gpsd.empty())
-            return usage_error(refusal(N_("follow reads gpsd or standard input, not both")));
+            return usage_error(refusal(N_("follow reads gpsd or standard input, not both")), command);
     }
+    const size_t nOperands = command->operands;
+    if (nOperands != 0 && !operands.empty() && operands.size() != nOperands)
+        return usage_error(nOperands == 1
+                               ? refusal(N_("%s takes one operand, or none to read standard input"),
+                                         command->name)
+                               : refusal(N_("%s takes %s operands, or none to read standard input"),
+                                         command->name,
+                                         std::string_view("0123456789").substr(nOperands, 1)),
+                           command);
+    if (command->files && operands.empty())
+        return usage_error(refusal(N_("%s needs a FILE"), command->name), command);
+    if (invocation.settings.write && operands.size() > 1)
+        return usage_error(refusal(N_("--write takes one FILE at a time")), command);
     invocation.action = Invocation::kRun;
     return invocation;
 }
@@ -424,9 +466,20 @@ void write_text(Sink &sink, const std::string &text)
     sink.write(text.data(), text.size());
 }
 
-std::string usage_text()
+/* The usage of every command, or of command alone and what it does. */
+std::string usage_text(const Command *command = nullptr)
 {
     std::string text;
+    if (command) {
+        text += translate(N_("Usage: "));
+        text += kProgram;
+        text += ' ';
+        text += translate(command->synopsis);
+        text += '\n';
+        text += translate(command->summary);
+        text += '\n';
+        return text;
+    }
     for (size_t k = 0; k < kCommandCount; k++) {
         text += k == 0 ? translate(N_("Usage: ")) : translate(N_("   or: "));
         text += kProgram;
@@ -494,17 +547,10 @@ int run(const Invocation &invocation, Source &in, Sink &out, Sink &err, bool bIn
         return flushed(text, messages) ? 0 : 1;
     }
     case Invocation::kUsageError: {
-        /* What was typed, quoted so that no control character or broken
-         * UTF-8 reaches the terminal. */
-        Reason why = invocation.error;
-        std::string quoted[4];
-        for (int i = 0; i < 4; i++) {
-            append_escaped(quoted[i], why.args[i]);
-            why.args[i] = quoted[i];
-        }
-        messages.report(why);
+        /* What was typed is quoted as every message quotes it. */
+        messages.report(invocation.error);
         messages.flush();
-        write_text(err, usage_text());
+        write_text(err, usage_text(invocation.command));
         write_text(err, translate(N_("Try 'tolka-cli --help' for more information.\n")));
         return 2;
     }

@@ -213,23 +213,36 @@ void Messages::write(const char *szPlace, std::string_view place, const Reason &
     if (m_pResults)
         m_pResults->flush();
     /* Straight into the buffer, piece by piece: no text is built on the
-     * way. */
+     * way but what must be escaped. */
     m_out.begin_line();
     const Frame &f = frame(szPlace);
     const Translation &reason = translated(why.format);
     for (const Piece &piece : f.pieces) {
         if (piece.arg < 0)
             m_out.append(piece.text);
+        else if (piece.arg == 0 && szPlace != kAsItStands)
+            m_out.append(place); /* a number of ours */
         else if (piece.arg == 0)
-            m_out.append(place);
+            append_quoted(place);
         else
             for (const Piece &part : reason.pieces)
                 if (part.arg < 0)
                     m_out.append(part.text);
                 else if (part.arg < 4)
-                    m_out.append(why.args[part.arg]);
+                    append_quoted(why.args[part.arg]);
     }
     m_bPending = true;
+}
+
+void Messages::append_quoted(std::string_view text)
+{
+    if (shows_as_it_is(text)) {
+        m_out.append(text);
+        return;
+    }
+    m_quoted.clear();
+    append_escaped(m_quoted, text);
+    m_out.append(m_quoted);
 }
 
 void Messages::report(const Reason &why, const char *szPlace, uint64_t nNumber)

@@ -174,7 +174,9 @@ const char *translate(const char *szMsgid);
 
 /* Standard error's messages: "tolka-cli: line 3: REASON", gathered in a
  * buffer like the results, so that a refused line costs about as much as a
- * converted one. */
+ * converted one. The place and every argument of the reason go through
+ * append_escaped (text.h): whatever a file or a line holds, no message
+ * passes it raw to the terminal. */
 class Messages {
 public:
     Messages(Sink &sink, std::string_view program)
@@ -232,12 +234,15 @@ private:
     const Frame &frame(const char *szPlace);
     /* The message: the frame of szPlace, with place for its argument. */
     void write(const char *szPlace, std::string_view place, const Reason &why);
+    /* text into the buffer as append_escaped quotes it. */
+    void append_quoted(std::string_view text);
 
     OutputBuffer m_out;
     OutputBuffer *m_pResults = nullptr;
     bool m_bPending = false;
     std::string m_program;
     std::string m_prefix; /* "tolka-cli: " */
+    std::string m_quoted; /* a piece being escaped */
     Translation m_translations[kTranslations];
     Frame m_frame;
     size_t m_nextTranslation = 0;

@@ -160,6 +160,11 @@ GeodesicPaths geodesic_paths(LatLon from, LatLon to)
     double metres, bearing, arrival;
     earth.Inverse(from.latitude, from.longitude, to.latitude, to.longitude, metres, bearing,
                   arrival);
+    /* From a point to itself any bearing holds; GeographicLib's depends on
+     * the signs of zeros (0 for -0,0 to 0,0, 180 for 0,0 to 0,0): one answer
+     * for both, 180. */
+    if (from.latitude == to.latitude && from.longitude == to.longitude)
+        bearing = 180;
     const double circumference = great_ellipse_circumference(earth, from.latitude, bearing);
     return {{metres, normalise_bearing(bearing)},
             {circumference - metres, normalise_bearing(bearing + 180)}};

@@ -148,9 +148,11 @@ bool read_date(std::string_view text, FixTime &t)
     const int nYear = digits(text, 4, 2);
     t.day = digits(text, 0, 2);
     t.month = digits(text, 2, 2);
-    if (text.size() != 6 || nYear < 0 || t.day < 1 || t.day > 31 || t.month < 1 || t.month > 12)
+    if (text.size() != 6 || nYear < 0 || t.month < 1 || t.month > 12)
         return false;
     t.year = nYear + (nYear >= 80 ? 1900 : 2000);
+    if (t.day < 1 || t.day > days_in_month(t.year, t.month))
+        return false;
     t.has_date = true;
     return true;
 }
@@ -279,7 +281,10 @@ bool read_sentence(std::string_view text, NmeaSentence &s, Reason &why)
         return false;
     }
     const int n = l->nLatitude;
-    if (n + 3 >= f.count || l->nStatus >= f.count || l->nQuality >= f.count) {
+    /* A sentence cut short may still reach its position: the fields up to
+     * the date must be there too, or a fix would go undated. */
+    if (n + 3 >= f.count || l->nStatus >= f.count || l->nQuality >= f.count ||
+        l->nDate >= f.count) {
         why = refusal(N_("%s has too few fields"), text);
         return false;
     }
@@ -316,6 +321,13 @@ Result<Position> parse_nmea_position(std::string_view text)
         return refused<Position>(
             refusal(N_("%s is not a position sentence (RMC, GGA, GLL or GNS)"), text.substr(0, 6)));
     return {s.position, {}};
+}
+
+int days_in_month(int year, int month)
+{
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bLeap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && bLeap ? 29 : kDays[month - 1];
 }
 
 bool exact_coordinate(double degrees, int nLimitDegrees, Coordinate &c)

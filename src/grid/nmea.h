@@ -48,6 +48,9 @@ Result<NmeaSentence> read_nmea(std::string_view text);
  * sentence without one. */
 Result<Position> parse_nmea_position(std::string_view text);
 
+/* The days of a month (1 to 12) of the Gregorian calendar. */
+int days_in_month(int year, int month);
+
 /* The exact value of a double of degrees (a dyadic rational), as the
  * coordinate holding it: units truncated, beyond when a remainder is left.
  * false for NaN and for magnitudes past nLimitDegrees. */

@@ -4,6 +4,7 @@
 #include "text.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -161,12 +162,68 @@ Reason check_text(std::string_view text)
     return {};
 }
 
+namespace {
+
+/* The code point of the well-formed sequence of n bytes at s[pos]. */
+uint32_t code_point(std::string_view s, size_t pos, size_t n)
+{
+    static const unsigned char kLead[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    uint32_t c = static_cast<unsigned char>(s[pos]) & kLead[n];
+    for (size_t i = 1; i < n; i++)
+        c = c << 6 | (static_cast<unsigned char>(s[pos + i]) & 0x3F);
+    return c;
+}
+
+/* Characters that show nothing, look like a space or turn the direction of
+ * what follows: in a message they would hide or disguise what the input
+ * holds. */
+bool is_invisible(uint32_t c)
+{
+    static const struct {
+        uint32_t first, last;
+    } kRanges[] = {
+        {0x00A0, 0x00A0},   /* no-break space */
+        {0x00AD, 0x00AD},   /* soft hyphen */
+        {0x061C, 0x061C},   /* Arabic letter mark */
+        {0x1680, 0x1680},   /* Ogham space mark */
+        {0x180E, 0x180E},   /* Mongolian vowel separator */
+        {0x2000, 0x200F},   /* spaces, zero-width characters, direction marks */
+        {0x2028, 0x202F},   /* line and paragraph separators, embeddings, narrow no-break space */
+        {0x205F, 0x206F},   /* medium space, word joiner, invisible operators, isolates */
+        {0x3000, 0x3000},   /* ideographic space */
+        {0xFEFF, 0xFEFF},   /* byte-order mark, zero-width no-break space */
+        {0xFFF9, 0xFFFB},   /* interlinear annotation */
+        {0xE0000, 0xE007F}, /* tags */
+    };
+    for (const auto &range : kRanges)
+        if (c >= range.first && c <= range.last)
+            return true;
+    return false;
+}
+
+} // namespace
+
 void append_escaped(std::string &out, std::string_view text)
 {
+    if (shows_as_it_is(text)) {
+        out += text;
+        return;
+    }
     static const char kHex[] = "0123456789ABCDEF";
+    const bool bQuoted = !text.empty() && (text.front() == ' ' || text.back() == ' ');
+    if (bQuoted)
+        out += '"';
     for (size_t pos = 0, n; pos < text.size(); pos += n) {
-        if (classify(text, pos, n) == Kind::kText) {
-            out.append(text, pos, n);
+        const Kind kind = classify(text, pos, n);
+        if (kind == Kind::kText && text[pos] != '\t') {
+            const uint32_t c = n > 1 ? code_point(text, pos, n) : 0;
+            if (!is_invisible(c)) {
+                out.append(text, pos, n);
+                continue;
+            }
+            char sz[16];
+            snprintf(sz, sizeof sz, "\\u{%X}", static_cast<unsigned>(c));
+            out += sz;
             continue;
         }
         for (size_t i = pos; i < pos + n; i++) {
@@ -176,4 +233,17 @@ void append_escaped(std::string &out, std::string_view text)
             out += kHex[b & 15];
         }
     }
+    if (bQuoted)
+        out += '"';
+}
+
+void append_message(std::string &out, const char *format, const std::string_view *args,
+                    int nArgs)
+{
+    substitute(
+        format, [&](std::string_view text) { out += text; },
+        [&](int n) {
+            if (n < nArgs)
+                append_escaped(out, args[n]);
+        });
 }

@@ -223,8 +223,32 @@ TEST(CliDecode, GeojsonGivesTheCellCounterClockwiseLongitudeFirst)
               "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Polygon\",\"coordinates\":[["
               "[-14,-35],[-13.916666666666666,-35],[-13.916666666666666,-34.958333333333336],"
               "[-14,-34.958333333333336],[-14,-35]]]},\"properties\":{\"locator\":\"IF35AA\","
-              "\"layout\":\"extended\",\"centre\":[-13.958333333333334,-34.979166666666664],"
-              "\"width_m\":7609.275,\"height_m\":4622.508}}");
+              "\"layout\":\"extended\",\"centre_lon\":-13.958333333333334,"
+              "\"centre_lat\":-34.979166666666664,\"width_m\":7609.275,\"height_m\":4622.508}}");
+}
+
+TEST(CliDecode, GeojsonNamesTheLayoutTheLocatorWasReadIn)
+{
+    static const struct {
+        std::optional<LocatorSystem> chosen;
+        const char *locator, *layout;
+    } kRows[] = {
+        {std::nullopt, "JN18DT44LM", "\"layout\":\"maidenhead\""}, // told by character 7
+        {std::nullopt, "JN18DT44", "\"layout\":\"maidenhead\""},
+        {std::nullopt, "JN18DTKK78", "\"layout\":\"extended\""},
+        {std::nullopt, "JN18DT", "\"layout\":\"extended\""},
+        {LocatorSystem::Maidenhead, "JN18DT", "\"layout\":\"maidenhead\""},
+        {LocatorSystem::Tolka, "JN18DTKK", "\"layout\":\"extended\""},
+    };
+    for (const auto &row : kRows) {
+        Settings settings;
+        settings.geojson = true;
+        settings.layout = row.chosen;
+        if (row.chosen)
+            settings.system = *row.chosen;
+        EXPECT_NE(converted(decode_line, settings, row.locator).find(row.layout), std::string::npos)
+            << row.locator;
+    }
 }
 
 } // namespace

@@ -35,6 +35,7 @@ struct GeodesicCase {
 // nearly the reversed bearing, as here.
 const GeodesicCase kGeodesicCases[] = {
     {48.5, 2.5, 48.5, 2.5, 0, 180, kMeridian, 1},
+    {-0.0, 0, 0, -0.0, 0, 180, kMeridian, 1}, // GeodSolve: 0; a point and itself: one bearing
     {90, 0, 90, 120, 0, 60, kMeridian, 1},
     {0, 0, 0, 180, 20003931.458625, 0, 20003931.458625, 1},
     {30, 0, -30, 180, 20003931.458625, 0, 20003931.458625, 1},

@@ -50,5 +50,10 @@ printf 'JN18DT FN30AS\nJN18\n' | LC_ALL=fr_FR.UTF-8 "$cli" distance >"$work/out"
 [ "$(cat "$work/err")" = "tolka-cli: ligne 2 : un seul point, JN18 : une ligne en porte deux, DÉPART et ARRIVÉE" ] ||
   fail "distance in French: $(cat "$work/err")"
 
+# gpsd out of reach: our own words, not libgps's English.
+LC_ALL=fr_FR.UTF-8 "$cli" follow --gpsd 127.0.0.1:1 >/dev/null 2>"$work/err" || true
+[ "$(cat "$work/err")" = "tolka-cli: impossible de joindre gpsd à 127.0.0.1:1 : rien n'y accepte de connexion" ] ||
+  fail "gpsd in French: $(cat "$work/err")"
+
 [ "$failures" = 0 ] && echo "the installed tolka-cli speaks French from $prefix"
 [ "$failures" = 0 ]

@@ -7,10 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "cli/commands.h"
+#include "grid/text.h"
 #include "memory_io.h"
 
 namespace {
@@ -104,8 +107,8 @@ TEST(CliRun, ConvertsEveryLineAndNamesTheRefusedOnes)
           "tolka-cli: line 8: control character in the text\n"
           "tolka-cli: line 9: control character in the text\n"
           "tolka-cli: line 10: control character in the text\n"
-          "tolka-cli: line 11: 48\xC2\xA0 is not a plain decimal number\n"
-          "tolka-cli: line 12: \xEF\xBB\xBF" "48 is not a plain decimal number\n"}},
+          "tolka-cli: line 11: 48\\u{A0} is not a plain decimal number\n"
+          "tolka-cli: line 12: \\u{FEFF}48 is not a plain decimal number\n"}},
         // Operands: a negative number is one; encode reads them as one line.
         {{"encode", "-33.8688", "--precision=6", "151.2093"}, "", {0, "QF56OD\n", ""}},
         {{"encode", "--", "-33.8688", "151.2093", "x"}, "", {1, "\n",
@@ -158,6 +161,21 @@ TEST(CliRun, UsageErrorsExitTwoWithTheUsageOnStandardError)
         {{"encode", "--iaru"}, "--iaru is not an option of encode"},
         {{"edi", "--write"}, "edi needs a FILE"},
         {{"edi", "--write", "a.edi", "b.edi"}, "--write takes one FILE at a time"},
+        {{"adif", "f", "a"}, "adif takes one operand, or none to read standard input"},
+        {{"follow", "-", "-"}, "follow takes one operand, -, to read standard input, or none to read gpsd"},
+        {{"follow", "x"}, "follow reads standard input with -, not x"},
+        {{"decode", "--maidenhead", "--extended"}, "--maidenhead and --extended name two layouts: give one"},
+        {{"distance", "--extended", "--maidenhead"}, "--maidenhead and --extended name two layouts: give one"},
+        {{"follow", "--gpsd", "localhost:abc"},
+         "gpsd localhost:abc is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
+        {{"follow", "--gpsd=localhost:99999"},
+         "gpsd localhost:99999 is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
+        {{"follow", "--gpsd=localhost:0"},
+         "gpsd localhost:0 is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
+        {{"follow", "--gpsd=[::1"}, "gpsd [::1 is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
+        {{"follow", "--gpsd=[::1]2947"},
+         "gpsd [::1]2947 is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
+        {{"follow", "--gpsd=:2947"}, "gpsd :2947 is not HOST, HOST:PORT or [IPV6]:PORT with a port from 1 to 65535"},
         // What was typed, quoted with its controls and broken UTF-8 escaped.
         {{"\x1B[31m\xC2\x9B\xFF\xC3"}, "unknown command \\x1B[31m\\xC2\\x9B\\xFF\\xC3"},
         {{"encode", "--precision=\x7F\xC3\xA9"}, "precision \\x7F\xC3\xA9 is not 2, 4, 6, 8 or 10"},
@@ -170,6 +188,12 @@ TEST(CliRun, UsageErrorsExitTwoWithTheUsageOnStandardError)
                   0u)
             << outcome.err;
     }
+    // The usage of the command given, and what it does.
+    EXPECT_EQ(run_with({"follow", "-", "-"}, "").err,
+              "tolka-cli: follow takes one operand, -, to read standard input, or none to read gpsd\n"
+              "Usage: tolka-cli follow [--precision N] [--maidenhead] [--every] [--gpsd HOST[:PORT] | -]\n"
+              "  follow    the locator of a moving station, from gpsd or NMEA sentences\n"
+              "Try 'tolka-cli --help' for more information.\n");
     for (std::vector<const char *> args : {std::vector<const char *>{"--help"},
                                            {"decode", "JN18", "--help"}}) {
         const Outcome outcome = run_with(args, "");
@@ -212,6 +236,133 @@ TEST(CliRun, AFailedWriteIsReportedAndExitsOne)
             << args[1];
         EXPECT_EQ(err.text, "tolka-cli: cannot write the output: " + std::string(strerror(EPIPE)) +
                                 "\n");
+    }
+}
+
+TEST(MessageQuoting, ShowsWhatTextHoldsSafelyAndPlainly)
+{
+    static const struct {
+        std::string text, shown;
+    } kRows[] = {
+        {"JN18DT", "JN18DT"},
+        {"JN18 DT", "JN18 DT"},
+        {"", ""},
+        // Blanks at either end: the whole in quotes.
+        {"JN18DT ", "\"JN18DT \""},
+        {" JN18DT", "\" JN18DT\""},
+        {" ", "\" \""},
+        // Controls (the tab too), NUL, DEL, C1, bytes that are not UTF-8.
+        {"\x1B[2JW1AW", "\\x1B[2JW1AW"},
+        {"a\tb", "a\\x09b"},
+        {"\tJN18", "\\x09JN18"},
+        {std::string("a\0b", 3), "a\\x00b"},
+        {"\x7F\xC2\x9B", "\\x7F\\xC2\\x9B"},
+        {"\xFF\xC3 ", "\"\\xFF\\xC3 \""},
+        {"\xED\xA0\x80", "\\xED\\xA0\\x80"}, // a surrogate
+        // What shows nothing or turns the text around.
+        {"\xEF\xBB\xBFJN18", "\\u{FEFF}JN18"},
+        {"JN\xE2\x80\xAE" "81", "JN\\u{202E}81"},
+        {"48\xC2\xA0", "48\\u{A0}"},
+        {"a\xE2\x80\xA8" "b", "a\\u{2028}b"},
+        {"\xE2\x80\x8B", "\\u{200B}"},
+        {"\xF3\xA0\x80\x81", "\\u{E0001}"},
+        // Printable characters of any script stay.
+        {"K\xC3\xB6ln \xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x93\xA1",
+         "K\xC3\xB6ln \xE6\x9D\xB1\xE4\xBA\xAC \xF0\x9F\x93\xA1"},
+        {"\\x1B \"quoted\"", "\\x1B \"quoted\""},
+    };
+    for (const auto &row : kRows) {
+        std::string shown, again;
+        append_escaped(shown, row.text);
+        EXPECT_EQ(shown, row.shown) << row.text;
+        // Quoting what is quoted changes nothing: a message may quote a
+        // message.
+        append_escaped(again, shown);
+        EXPECT_EQ(again, shown);
+        // The cheap test before it only ever says so of text it keeps.
+        if (shows_as_it_is(row.text)) {
+            EXPECT_EQ(row.shown, row.text);
+        }
+    }
+}
+
+// The first of the bytes that must not reach a terminal in text, or "".
+std::string first_raw(const std::string &text)
+{
+    static const char *const kInvisible[] = {"\xEF\xBB\xBF", "\xE2\x80\xAE", "\xC2\xA0",
+                                             "\xE2\x80\xA8"};
+    for (const char *raw : kInvisible)
+        if (text.find(raw) != std::string::npos)
+            return raw;
+    size_t begin = 0;
+    for (size_t end; (end = text.find('\n', begin)) != std::string::npos; begin = end + 1) {
+        const std::string line = text.substr(begin, end - begin);
+        if (!check_text(line).empty() || line.find('\t') != std::string::npos)
+            return line;
+    }
+    return text.substr(begin);
+}
+
+// A file holding text, removed with the object.
+class TempFile {
+public:
+    explicit TempFile(const std::string &text)
+    {
+        char name[] = "/tmp/tolka-quoting-XXXXXX";
+        const int fd = mkstemp(name);
+        EXPECT_GE(fd, 0);
+        EXPECT_EQ(write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+        close(fd);
+        m_path = name;
+    }
+    ~TempFile() { unlink(m_path.c_str()); }
+    const char *path() const { return m_path.c_str(); }
+
+private:
+    std::string m_path;
+};
+
+TEST(MessageQuoting, NoCommandPassesWhatItReadsRawToTheTerminal)
+{
+    // Hostile bytes in every place a message quotes: lines, operands, NMEA
+    // fields, ADIF calls and locators, EDI file names, headers and contacts.
+    const std::string kRlo = "\xE2\x80\xAE", kBom = "\xEF\xBB\xBF", kEsc = "\x1B[2J";
+    const TempFile edi("[REG1TEST;1]\nPWWLo=JN18DT\n[QSORecords;1]\n260905;1405;F1" + kEsc +
+                       "AB;1;59;001;59;012;;JJ00" + kRlo + "AB;9;;N;N;\n");
+    const TempFile badOwn("[REG1TEST;1]\nPWWLo=JN" + kRlo + "18\n[QSORecords;0]\n");
+    const std::string adif = "<CALL:8>" + kEsc + "W1AW<GRIDSQUARE:7>JN\xFF" + kEsc + "<EOR>" +
+                             "<CALL:4>K1AA<GRIDSQUARE:6>JN" + kBom + "1<EOR>";
+    const struct {
+        std::vector<const char *> args;
+        std::string input;
+        const char *shown; // how one of them must be shown
+    } kRows[] = {
+        {{"encode"}, "48" + kRlo + " 2\n" + kEsc + "\n48\xFF 2\n", "48\\u{202E}"},
+        {{"encode", "48\xE2\x80\xAE", "2"}, "", "48\\u{202E}"},
+        {{"decode"}, "JN18" + kBom + "\nJN\xC2\xA0" "18\n", "JN18\\u{FEFF}"},
+        {{"decode", "JN\xC2\xA0" "18"}, "", "JN\\u{A0}18"},
+        {{"convert"}, "JN18DT\xE2\x80\xA8\n", "JN18DT\\u{2028}"},
+        {{"distance"}, "JN18 " + kRlo + "JN19 x\n", "\\u{202E}JN19"},
+        {{"follow", "-"},
+         "$GPGGA,101500,48" + kRlo + "48.63,N,00217.2,E,1,08,0.9,35.0,M,47.0,M,,\n" + kEsc + "\n",
+         "48\\u{202E}48.63"},
+        {{"adif"}, adif, "\\x1B[2JW1AW"},
+        {{"adif", "--check"}, adif, "JN\\u{FEFF}1"},
+        {{"edi", edi.path()}, "", "F1\\x1B[2JAB"},
+        {{"edi", badOwn.path()}, "", "JN\\u{202E}18"},
+        {{"edi", "--write", edi.path()}, "", "JJ00\\u{202E}AB"},
+        {{"edi", "/tmp/no\x1B[2Jsuch.edi"}, "", "no\\x1B[2Jsuch"},
+    };
+    for (const auto &row : kRows) {
+        const Outcome outcome = run_with(row.args, row.input);
+        // The log adif writes and edi --write corrects are data, not
+        // messages: the hostile bytes stay in them as they were.
+        const std::string command = row.args[0];
+        const bool bData = (command == "adif" && row.args.size() == 1) ||
+                           (command == "edi" && row.args[1] == std::string("--write"));
+        const std::string messages = bData ? outcome.err : outcome.out + outcome.err;
+        EXPECT_EQ(first_raw(messages), "") << row.args[0] << ": " << messages;
+        EXPECT_NE(messages.find(row.shown), std::string::npos) << row.args[0] << ": " << messages;
     }
 }
 

@@ -88,6 +88,11 @@ TEST(CliNmea, EverySentenceKindGivesItsFixOrItsRefusal)
         {"$GPGGA,000000,4807.038,N,01131.000", "refused: $GPGGA,000000,4807.038,N,01131.000 has too few fields"},
         {"$GPGGA,250000,4807.038,N,01131.000,E,1,,,,,,,,", "refused: time 250000 is not hhmmss.ss"},
         {"$GPRMC,123519,A,4807.038,N,01131.000,E,,,320394,,", "refused: date 320394 is not ddmmyy"},
+        {"$GPRMC,123519,A,4807.038,N,01131.000,E,,,290226,,", "refused: date 290226 is not ddmmyy"},
+        {"$GPRMC,123519,A,4807.038,N,01131.000,E,,,290228,,", "JN58SCET85 2028-02-29 12:35:19.000"},
+        // Cut short after the position, before the date.
+        {"$GPRMC,000001.00,A,3352.128000,S,15112.558000,E",
+         "refused: $GPRMC,000001.00,A,3352.128000,S,15112.558000,E has too few fields"},
         // Not fixes: other sentences and talkers; not sentences at all.
         {"$GPGSV,1,1,02,01,40,083,46,02,17,308,41*7D", "other"},
         {"$PGRMC,A,,100,,,,,,A,,1,2,1,30*4B", "other"},

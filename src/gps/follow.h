@@ -3,8 +3,8 @@
 
 /* tolka-cli follow: the locator of a moving station, from gpsd or from NMEA
  * sentences on standard input, one line each time its cell changes. */
-#ifndef TOLKA_CLI_FOLLOW_H
-#define TOLKA_CLI_FOLLOW_H
+#ifndef TOLKA_GPS_FOLLOW_H
+#define TOLKA_GPS_FOLLOW_H
 
 #include <string>
 #include <string_view>
@@ -24,9 +24,9 @@ constexpr int kFollowPrecision = 6;
 std::string fix_line(const Position &position, const FixTime &time, const Settings &settings);
 
 /* Decides what a stream of fixes prints: the line of a fix whose cell
- * differs from the last printed (with --every, every fix's line that differs
- * from the last), and a message
- * when the fix is lost and when it comes back. */
+ * differs from the last printed (with --every, one line for each fix: the
+ * first sentence of a time gives it, the others of that time are the same
+ * fix), and a message when the fix is lost and when it comes back. */
 class Follower {
 public:
     Follower(const Settings &settings, Sink &out, Messages &messages)
@@ -42,23 +42,37 @@ private:
     Sink &m_out;
     Messages &m_messages;
     std::string m_last; /* the line last printed */
+    std::string m_lastTime; /* its time field, "-" when it had none */
     bool m_bLost = false;
 };
 
 /* Follows NMEA sentences from in until its end: 0, or 1 when reading or
  * writing failed. Other sentences are skipped; malformed ones are reported
- * with their line number and skipped, as a receiver's noise. */
+ * with their line number and skipped, as a receiver's noise. Only RMC
+ * carries the date: a fix without one takes the last RMC's, the next day's
+ * when its time of day is earlier (midnight has passed); before any RMC it
+ * waits for the next sentence, which dates it when it is the RMC of the
+ * same time, and goes undated when not. */
 int follow_nmea(Source &in, Follower &follower, Messages &messages);
 
-/* Follows gpsd at "HOST", "HOST:PORT" or "[IPv6]:PORT" (default
- * localhost:2947) until it goes away: 1, with a message, then or when it
+/* Where gpsd listens: "HOST", "HOST:PORT", "[IPv6]:PORT" or a bare IPv6
+ * address, the port a number from 1 to 65535 (default 2947); empty text is
+ * localhost:2947. False for anything else. */
+struct GpsdServer {
+    std::string host = "localhost";
+    std::string port = "2947";
+};
+bool parse_gpsd_server(std::string_view text, GpsdServer &server);
+
+/* gpsd's time of a fix, seconds since 1970 and nanoseconds, to the
+ * millisecond as a receiver's decimals are read: truncated (gpsd's
+ * nanoseconds come from decimals read into a double, so half a microsecond
+ * is allowed for the double's error), never into the next second. */
+FixTime gpsd_fix_time(int64_t seconds, long nanoseconds);
+
+/* Follows gpsd at server (as parse_gpsd_server reads it; the command line
+ * has checked it) until it goes away: 1, with a message, then or when it
  * cannot be reached. */
 int follow_gpsd(std::string_view server, Follower &follower, Messages &messages);
-
-struct Invocation;
-
-/* The follow command: gpsd, or standard input (in) when its operand is "-";
- * squares of kFollowPrecision characters unless --precision says. */
-int run_follow(const Invocation &invocation, Source &in, Sink &out, Messages &messages);
 
 #endif

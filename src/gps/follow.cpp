@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cstring>
 
-#include "commands.h"
 #include "locator.h"
 #include "text.h"
 
@@ -88,13 +87,17 @@ bool Follower::fix(const Position &position, const FixTime &time)
         m_bLost = false;
     }
     const std::string line = fix_line(position, time, m_settings);
-    /* The sentences of one fix (RMC, GGA...) give one line: the same time
-     * and position make the same line. */
-    if (m_settings.every ? line == m_last
-                         : line.compare(0, static_cast<size_t>(m_settings.precision), m_last, 0,
-                                        static_cast<size_t>(m_settings.precision)) == 0)
+    const size_t nLocator = static_cast<size_t>(m_settings.precision);
+    /* The sentences of one fix (RMC, GGA...) give one line: with --every,
+     * those of the same time (the same line when there is none); else
+     * those of the same cell. */
+    const std::string_view lineTime =
+        std::string_view(line).substr(nLocator + 1, line.find(' ', nLocator + 1) - nLocator - 1);
+    if (m_settings.every ? (time.has_time ? lineTime == m_lastTime : line == m_last)
+                         : line.compare(0, nLocator, m_last, 0, nLocator) == 0)
         return true;
     m_last = line;
+    m_lastTime = lineTime;
     /* Straight to the sink, unbuffered: a logger or a display down the pipe
      * sees each line as it happens. */
     if (m_out.write(line.data(), line.size()))
@@ -112,17 +115,61 @@ void Follower::lost()
     m_bLost = true;
 }
 
+namespace {
+
+int milliseconds_of_day(const FixTime &t)
+{
+    return ((t.hour * 60 + t.minute) * 60 + t.second) * 1000 + t.millisecond;
+}
+
+/* Gives a sentence's fix, or its loss, to the follower: false when the line
+ * could not be written. */
+bool give(const NmeaSentence &s, Follower &follower)
+{
+    if (s.kind == NmeaSentence::kNoFix) {
+        follower.lost();
+        return true;
+    }
+    return follower.fix(s.position, s.time);
+}
+
+/* Dates t, a time without date, from the last date an RMC gave (dated):
+ * its day, or the next when t is earlier in the day. */
+void date_from(const FixTime &dated, FixTime &t)
+{
+    t.has_date = true;
+    t.year = dated.year;
+    t.month = dated.month;
+    t.day = dated.day;
+    if (milliseconds_of_day(t) >= milliseconds_of_day(dated))
+        return;
+    if (++t.day > days_in_month(t.year, t.month)) {
+        t.day = 1;
+        if (++t.month > 12) {
+            t.month = 1;
+            t.year++;
+        }
+    }
+}
+
+} // namespace
+
 int follow_nmea(Source &in, Follower &follower, Messages &messages)
 {
     LineReader reader(in);
-    FixTime date; /* the last date an RMC gave, for the sentences without one */
+    FixTime dated; /* the time of the last RMC, with its date */
+    NmeaSentence waiting; /* a fix before any date, waiting for its RMC */
+    bool bWaiting = false;
     for (;;) {
         std::string_view line;
         const LineReader::Status status = reader.next(line);
-        if (status == LineReader::kEnd)
-            return 0;
-        if (status == LineReader::kError) {
-            messages.report({}, refusal(N_("cannot read the input: %s"), strerror(errno)));
+        if (status == LineReader::kEnd || status == LineReader::kError) {
+            const int error = errno; /* before the waiting fix is written */
+            if (bWaiting && !give(waiting, follower))
+                return 1;
+            if (status == LineReader::kEnd)
+                return 0;
+            messages.report({}, refusal(N_("cannot read the input: %s"), strerror(error)));
             return 1;
         }
         line = trim_blanks(line);
@@ -136,36 +183,31 @@ int follow_nmea(Source &in, Follower &follower, Messages &messages)
             why = sentence.reason;
         }
         if (!why.empty()) {
-            std::string where;
-            const std::string number = std::to_string(reader.number());
-            const std::string_view arg = number;
-            append_substituted(where, translate(N_("line %s")), &arg, 1);
-            messages.report(where, why);
+            messages.report(why, N_("line %s"), reader.number());
             messages.flush();
             continue;
         }
         NmeaSentence &s = sentence.value;
-        if (s.time.has_date)
-            date = s.time;
-        else if (date.has_date) {
-            s.time.has_date = true;
-            s.time.year = date.year;
-            s.time.month = date.month;
-            s.time.day = date.day;
+        if (line.empty() || s.kind == NmeaSentence::kOther)
+            continue;
+        if (bWaiting) {
+            bWaiting = false;
+            if (s.time.has_date && s.time.has_time &&
+                milliseconds_of_day(s.time) == milliseconds_of_day(waiting.time))
+                date_from(s.time, waiting.time);
+            if (!give(waiting, follower))
+                return 1;
         }
-        if (s.kind == NmeaSentence::kNoFix)
-            follower.lost();
-        else if (s.kind == NmeaSentence::kFix && !follower.fix(s.position, s.time))
+        if (s.time.has_date)
+            dated = s.time;
+        else if (dated.has_date && s.time.has_time)
+            date_from(dated, s.time);
+        else if (s.time.has_time && s.kind == NmeaSentence::kFix) {
+            waiting = s;
+            bWaiting = true;
+            continue;
+        }
+        if (!give(s, follower))
             return 1;
     }
-}
-
-int run_follow(const Invocation &invocation, Source &in, Sink &out, Messages &messages)
-{
-    Settings settings = invocation.settings;
-    if (!settings.precision_given)
-        settings.precision = kFollowPrecision;
-    Follower follower(settings, out, messages);
-    return invocation.operands.empty() ? follow_gpsd(settings.gpsd, follower, messages)
-                                       : follow_nmea(in, follower, messages);
 }

@@ -69,7 +69,8 @@ stdin)
   [ "$(wc -l <"$work/every")" = 10 ] || fail "--every: $(cat "$work/every")" # the fixes of ten seconds
   status=0
   "$cli" follow --gpsd 127.0.0.1:1 >/dev/null 2>"$work/err" || status=$?
-  [ "$status" = 1 ] && grep -q '^tolka-cli: cannot reach gpsd at 127.0.0.1:1: ' "$work/err" ||
+  [ "$status" = 1 ] &&
+    [ "$(cat "$work/err")" = 'tolka-cli: cannot reach gpsd at 127.0.0.1:1: nothing accepts connections there' ] ||
     fail "no gpsd: status $status, $(cat "$work/err")"
   status=0
   "$cli" follow --gpsd localhost - </dev/null 2>/dev/null || status=$?

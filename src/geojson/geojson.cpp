@@ -46,8 +46,7 @@ void append_point(OutputBuffer &out, double longitude, double latitude)
 
 } // namespace
 
-void append_geojson(const Cell &cell, std::string_view locator, LocatorSystem system,
-                    OutputBuffer &out)
+void append_geojson(const Cell &cell, std::string_view locator, OutputBuffer &out)
 {
     /* Finest cells: 1/2880 degree of longitude, 1/5760 of latitude. */
     const double west = degrees(cell.longitude_index, 2880, 180);
@@ -67,10 +66,15 @@ void append_geojson(const Cell &cell, std::string_view locator, LocatorSystem sy
         const char cUpper = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
         out.append(std::string_view(&cUpper, 1));
     }
-    out.append(system == LocatorSystem::Tolka ? "\",\"layout\":\"extended\",\"centre\":"
-                                              : "\",\"layout\":\"maidenhead\",\"centre\":");
-    append_point(out, degrees(2 * cell.longitude_index + cell.span, 2 * 2880, 180),
-                 degrees(2 * cell.latitude_index + cell.span, 2 * 5760, 90));
+    out.append(cell.system == LocatorSystem::Tolka ? "\",\"layout\":\"extended\""
+                                                   : "\",\"layout\":\"maidenhead\"");
+    /* The centre as two numbers, not a pair: a list is no field type of
+     * most map formats (GeoPackage, shapefiles), which would turn it into
+     * text. */
+    out.append(",\"centre_lon\":");
+    append_number(out, degrees(2 * cell.longitude_index + cell.span, 2 * 2880, 180));
+    out.append(",\"centre_lat\":");
+    append_number(out, degrees(2 * cell.latitude_index + cell.span, 2 * 5760, 90));
     const CellSize size = cell_size(cell);
     out.append(",\"width_m\":");
     append_metres(out, size.width);

@@ -1,16 +1,15 @@
 // SPDX-FileCopyrightText: 2026 the Tolka developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// tolka-cli adif: the reader on small logs in the styles loggers write, the
+// ADIF logs: the reader on small logs in the styles loggers write, the
 // byte-for-byte rule, what is filled and what is checked, broken files.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "cli/adif.h"
-#include "cli/commands.h"
-#include "memory_io.h"
+#include "adif.h"
+#include "cli/memory_io.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ AdifRun adif(const std::string &input, const Settings &settings = {}, size_t nCh
 {
     StringSource in(input, nChunk);
     StringSink out, err;
-    Messages messages(err, kProgram);
+    Messages messages(err, "tolka-cli");
     AdifRun run;
     run.tally = convert_adif(in, settings.check ? nullptr : &out, settings, messages, &run.splices);
     messages.flush(); // messages are gathered like results
@@ -244,20 +243,6 @@ TEST(AdifBroken, FieldsBeyondTheBoundPassThroughUninterpreted)
     const AdifRun run = adif(head + "<EOR>", Settings(), kChunk);
     EXPECT_EQ(run.out, head + "<GRIDSQUARE:6>JN18DT <EOR>");
     EXPECT_EQ(run.err, "");
-}
-
-TEST(AdifRun, CheckWritesNoLogOnlyMessagesAndASummary)
-{
-    const char *const argv[] = {"tolka-cli", "adif", "--check", "--from", "JN18DT"};
-    StringSource in("<CALL:4>W1AW <GRIDSQUARE:7>VARIOUS <EOR><CALL:4>K1AA" +
-                    std::string(kPosition) + "<EOR>");
-    StringSink out, err;
-    EXPECT_EQ(run(parse_arguments(5, argv), in, out, err), 1);
-    EXPECT_EQ(out.text, "");
-    EXPECT_EQ(err.text, "tolka-cli: record 1 (W1AW): GRIDSQUARE VARIOUS is not a Maidenhead "
-                        "locator of 2, 4, 6 or 8 characters\n"
-                        "tolka-cli: records read: 2, locators filled: 1, distances filled: 1, "
-                        "problems: 1\n");
 }
 
 } // namespace

@@ -92,14 +92,18 @@ struct Splice {
 
 struct AdifTally {
     uint64_t records = 0, locators = 0, distances = 0, problems = 0;
+    /* Records without a DISTANCE that got none, by why. */
+    enum Unfilled { kLeftAsItIs, kLoneCoordinate, kNoOwnPosition, kNoPosition, kUnfilledCount };
+    uint64_t unfilled[kUnfilledCount] = {};
     bool failed = false; /* input or output failed (reported) */
 };
 
 /* Reads the log from in and writes it to out (nothing under --check), with
- * messages to messages. Every splice made is appended to applied, if given,
- * with its offset in the output: removing them gives back the input. */
+ * messages to messages; name is the file's, for them (empty: standard
+ * input). Every splice made is appended to applied, if given, with its
+ * offset in the output: removing them gives back the input. */
 AdifTally convert_adif(Source &in, Sink *out, const Settings &settings, Messages &messages,
-                       std::vector<Splice> *applied = nullptr);
+                       std::vector<Splice> *applied = nullptr, std::string_view name = {});
 
 /* Reads ADIF's location form, "N048 48.633": hemisphere letter (N or S for
  * a latitude, E or W for a longitude), three digits of degrees, a space,

@@ -213,13 +213,15 @@ bad.edi: $(summary 442)"
   [ "$(cat report)" = "$bad" ] || fail "--write: report '$(cat report)'"
   ;;
 adif)
-  # A file operand, standard input, a missing file, --check, a usage error.
+  # A file operand, standard input, a missing file or a directory, --check, a usage
+  # error.
   log='<CALL:4>W1AW <GRIDSQUARE:4>FN31 <EOR>\r\n'
   printf '%b' "$log" >"$work/log.adi"
   check "a file" 0 '<CALL:4>W1AW <GRIDSQUARE:4>FN31 <DISTANCE:6>5731.0 <EOR>\r\n' '' '' \
     adif --from JN18DT "$work/log.adi"
   check "standard input" 0 "$log" '' "$log" adif
   check "a missing file" 1 '' "tolka-cli: cannot open $work/none.adi: *" '' adif "$work/none.adi"
+  check "a directory" 1 '' "tolka-cli: cannot read $work: Is a directory" '' adif "$work"
   check "check" 0 '' 'tolka-cli: records read: 1, locators filled: 0, distances filled: 1, problems: 0' \
     "$log" adif --check --from jn18dt
   check "a bad --from" 2 '' 'tolka-cli: --from JN18D is not a locator or LATITUDE,LONGITUDE'$'\n''Usage: *' \

@@ -828,7 +828,10 @@ void RecordEditor::edit(const AdiUnit &unit, uint64_t number, std::vector<Edit> 
     m_unit = &unit;
     m_number = number;
     m_where.clear();
-    m_blocking = m_locators = 0;
+    /* A tag that is not ADIF may be a field the record was meant to have:
+     * what it would get could be wrong. */
+    m_blocking = unit.problems.size();
+    m_locators = 0;
     m_lone = false;
     m_written.clear();
     std::fill(std::begin(m_fields), std::end(m_fields), nullptr);

@@ -312,6 +312,10 @@ TEST(AdifBroken, ABrokenFileLosesNoByteAndSaysWhere)
          "tolka-cli: byte 12: <CALL 4> is not an ADIF tag\n"},
         {"no <EOR> at the end", "<CALL:4>W1AW<EOR>\n<CALL:4>K1AA ",
          "tolka-cli: byte 18: the record has no <EOR>: the file ends at byte 31\n"},
+        {"a record with a tag that is not ADIF gets nothing",
+         "<EOH><GRIDSQUARE 6>JN18EU" + std::string(kPosition) + "<EOR>",
+         "tolka-cli: byte 5: <GRIDSQUARE 6> is not an ADIF tag\n"
+         "tolka-cli: record 1: left as it is: GRIDSQUARE JN18DT not written\n"},
     };
     for (const auto &row : kRows) {
         const AdifRun run = adif(row.input);

@@ -86,8 +86,8 @@ void check_reader(const std::string &input, size_t chunk)
               "a unit's bytes are the input's", input);
         end = unit.held_from + unit.bytes.size();
         for (const AdiField &field : unit.fields) {
-            check(field.offset < input.size() && input[field.offset] == '<', "a field opens at its '<'",
-                  input);
+            check(field.offset < input.size() && input[field.offset] == '<',
+                  "a field opens at its '<'", input);
             check(input.compare(field.offset + 1, field.name_length, field.name) == 0,
                   "a field's name is the input's", input);
             check(!field.kept || input.compare(field.data_offset, field.length, field.data) == 0,

@@ -9,7 +9,6 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
-#include <utility>
 
 #include "text.h"
 
@@ -505,15 +504,18 @@ VuccStatus read_vucc(std::string_view text, Area &area)
                 return VuccStatus::kApart;
     /* Every square in one of two columns and one of two rows, distinct: two
      * squares share a column or a row, four fill both. */
+    const auto add = [](int (&pair)[2], int v) {
+        if (v == pair[0] || v == pair[1])
+            return true;
+        if (pair[1] >= 0)
+            return false;
+        pair[1] = v;
+        return true;
+    };
     int column[2] = {columns[0], -1}, row[2] = {rows[0], -1};
-    for (size_t i = 1; i < count; i++) {
-        for (auto [values, v] : {std::pair{column, columns[i]}, std::pair{row, rows[i]}})
-            if (v != values[0]) {
-                if (values[1] >= 0 && values[1] != v)
-                    return VuccStatus::kApart;
-                values[1] = v;
-            }
-    }
+    for (size_t i = 1; i < count; i++)
+        if (!add(column, columns[i]) || !add(row, rows[i]))
+            return VuccStatus::kApart;
     const bool wide = column[1] >= 0, tall = row[1] >= 0;
     if (count == 2 ? wide == tall : !(wide && tall))
         return VuccStatus::kApart;
@@ -625,9 +627,11 @@ void RecordEditor::put(FieldId id, std::string_view value, std::vector<Edit> &ed
         return;
     if (!field)
         edits.push_back({m_unit->end_tag, 0, field_text(kFieldNames[id], value, true)});
+    else if (value.empty())
+        edits.push_back({field->offset, field->data_offset + field->length - field->offset, {}});
     else
         edits.push_back({field->offset, field->data_offset + field->length - field->offset,
-                         value.empty() ? std::string() : field_text(kFieldNames[id], value, false)});
+                         field_text(kFieldNames[id], value, false)});
     m_written.append(m_written.empty() ? "" : ", ").append(kFieldNames[id]);
     if (!value.empty())
         m_written.append(" ").append(value);
@@ -689,9 +693,9 @@ std::optional<Area> RecordEditor::read_vucc_field(FieldId id)
 Endpoint RecordEditor::read_side(const SideFields &side, std::vector<Edit> &edits)
 {
     Location lat, lon;
-    const bool hasLat = read_location(side.lat, true, lat);
-    const bool hasLon = read_location(side.lon, false, lon);
-    const bool position = hasLat && hasLon;
+    const bool lat_read = read_location(side.lat, true, lat);
+    const bool lon_read = read_location(side.lon, false, lon);
+    const bool position = lat_read && lon_read;
     const Position exact{lat.coordinate, lon.coordinate};
     m_lone = m_lone || present(side.lat) != present(side.lon);
     const bool rewrite = position && (!present(side.grid) || m_settings.replace);
@@ -725,7 +729,7 @@ Endpoint RecordEditor::read_side(const SideFields &side, std::vector<Edit> &edit
     if (readable(side.ext)) {
         const std::string_view text = data(side.ext);
         const bool valid = is_grid_extension(text);
-        if (valid && cell && cell->length == 8) {
+        if (valid && cell && cell->length == 8 && cell->system == LocatorSystem::Maidenhead) {
             locator.append(upper_text(text.substr(0, 2)));
             cell = parse_locator(locator, LocatorSystem::Maidenhead).value;
         } else if (!(rewrite && m_settings.replace)) {

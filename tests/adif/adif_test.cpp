@@ -190,6 +190,9 @@ TEST(AdifFill, FillsAndChecksLocatorsAndDistancesByTheRules)
          "<GRIDSQUARE:6>JN18DT  " + P + "<DISTANCE:3>0.4 ",
          R + "GRIDSQUARE JN18DT44AA does not hold LAT N048 48.633 LON E002 17.233: replaced with "
              "JN18DT\n"},
+        {"--replace of a locator in the extended layout that holds the position",
+         "<GRIDSQUARE:8>JN18DTKK <GRIDSQUARE_EXT:2>LM " + P, 6, true, nullptr,
+         "<GRIDSQUARE:6>JN18DT  " + P, ""},
         {"--replace of what is no locator", "<GRIDSQUARE:7>VARIOUS " + P, 8, true, nullptr,
          "<GRIDSQUARE:8>JN18DT44 " + P,
          R + "GRIDSQUARE VARIOUS is not a locator: replaced with JN18DT44\n"},
@@ -247,8 +250,8 @@ TEST(AdifFill, FillsAndChecksLocatorsAndDistancesByTheRules)
              "commas\n" +
              R + "MY_VUCC_GRIDS FN31,FN4 is not 2 or 4 Maidenhead squares of 4 characters "
                  "separated by commas\n"},
-        {"VUCC_GRIDS apart, or corner to corner", "<VUCC_GRIDS:9>FN31,FN51 <MY_VUCC_GRIDS:9>FN31,FN42 ",
-         0, false, nullptr, "<VUCC_GRIDS:9>FN31,FN51 <MY_VUCC_GRIDS:9>FN31,FN42 ",
+        {"VUCC_GRIDS apart, or corner to corner",
+         "<VUCC_GRIDS:9>FN31,FN51 <MY_VUCC_GRIDS:9>FN31,FN42 ", 0, false, nullptr, "<VUCC_GRIDS:9>FN31,FN51 <MY_VUCC_GRIDS:9>FN31,FN42 ",
          R + "VUCC_GRIDS FN31,FN51 is not 2 squares side by side or 4 around a corner\n" + R +
              "MY_VUCC_GRIDS FN31,FN42 is not 2 squares side by side or 4 around a corner\n"},
         {"VUCC_GRIDS twice the same, or four in a row", "<VUCC_GRIDS:9>FN31,fn31 "

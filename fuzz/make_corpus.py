@@ -135,6 +135,21 @@ RULES = {
     "inline_tables": b'name = "x"\npoints = "km"\nband_factor = { a = { b = 1 } }\n',
 }
 
+# ADIF: a byte of settings (bit 0 --replace, bit 1 --check, bits 2-4 the
+# precision, bits 5-6 --from), a byte of chunk size, then a small made log.
+ADIF = {
+    "fill": (0x20, 4, b"Made by hand\r\n<ADIF_VER:5>3.1.4 <EOH>\r\n"
+                      b"<CALL:4>W1AW <GRIDSQUARE:4>FN31 <EOR>\r\n"
+                      b"<CALL:5>F5XYZ <LAT:11>N048 48.633 <LON:11>E002 17.233 <EOR>\r\n"),
+    "replace_conflict": (0x01 | 5 << 2, 7, b"<call:4>K1AA <gridsquare:6>JN18EU "
+                         b"<lat:11>N048 48.633 <lon:11>E002 17.233 <DISTANCE:3>9.9 <eor>"),
+    "ext_and_vucc": (0x40, 3, b"<EOH><CALL:4>K1AB <GRIDSQUARE:8>JN18DT44 <GRIDSQUARE_EXT:2>XX "
+                     b"<MY_VUCC_GRIDS:19>FN31,FN41,FN30,FN40<EOR><VUCC_GRIDS:9>AL09,RL99<EOR>"),
+    "check_edges": (0x02 | 0x60, 1, b"\xef\xbb\xbf<GRIDSQUARE:6>JN18DT <LAT:11>N048 48.750 "
+                    b"<LON:11>E002 20.000 <MY_LAT:11>S033 52.128 <MY_LON:11>W070 40.000 <EOR>"),
+    "broken": (0x00, 2, b"<EOH><CALL:4>W1AW<CALL 4>x<EOR><APP_X:2:S>ab<CALL:9>F5X"),
+}
+
 
 def reset(name):
     path = os.path.join(ROOT, name)
@@ -169,6 +184,9 @@ def main():
     for name in sorted(os.listdir(rules)):
         with open(os.path.join(rules, name), "rb") as f:
             write(path, "builtin_" + name, f.read())
+    path = reset("adif")
+    for name, (settings, chunk, log) in ADIF.items():
+        write(path, name, bytes([settings, chunk]) + log)
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@
 
 # Builds the libFuzzer targets (clang, ASan and UBSan) into build-fuzz and
 # runs each for a while: scripts/fuzz.sh [SECONDS_EACH] [TARGET...]
-# (default 60 s; targets: encoder decoder locator_text cli_line edi_log rules). The corpus grows in
+# (default 60 s; targets: encoder decoder locator_text cli_line edi_log rules adif). The corpus grows in
 # build-fuzz/corpus/<target>, seeded from fuzz/corpus/<target>; a finding is
 # saved under build-fuzz/artifacts/ and ends the script with a failure.
 set -euo pipefail
@@ -13,7 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(encoder decoder locator_text cli_line edi_log rules)
+[ ${#targets[@]} -eq 0 ] && targets=(encoder decoder locator_text cli_line edi_log rules adif)
 
 ensure_packages "${BUILD_PACKAGES[@]}" clang libfuzzer-14-dev libclang-rt-14-dev
 

@@ -5,7 +5,7 @@
 # linked with the window's own code only to compare with it), and the built
 # program end to end.
 add_executable(tolka_cli_tests cli/parse_test.cpp cli/convert_test.cpp cli/distance_test.cpp
-               cli/nmea_test.cpp cli/lines_test.cpp cli/adif_test.cpp)
+               cli/nmea_test.cpp cli/lines_test.cpp cli/adif_command_test.cpp)
 target_link_libraries(tolka_cli_tests PRIVATE tolka_cli_core tolka_core GTest::gtest
                       GTest::gtest_main)
 gtest_discover_tests(tolka_cli_tests)

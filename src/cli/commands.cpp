@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "adif.h"
+#include "adif_command.h"
 #include "contest.h"
 #include "distance.h"
 #include "edi.h"

@@ -198,3 +198,25 @@ Reason convert_locator(const Cell &cell, std::string_view text, LocatorSystem to
     write_characters(cell.longitude_index, cell.latitude_index, to, cell.length, szOut);
     return {};
 }
+
+namespace {
+
+/* Whether the coordinate lies from low to high, both included, in signed
+ * position units. Doubled, so that a coordinate a fraction of a unit beyond
+ * its units sits strictly between two whole units. */
+bool within(const Coordinate &c, int64_t nLow, int64_t nHigh)
+{
+    const int64_t nTwice = 2 * c.units + (c.beyond ? 1 : 0);
+    const int64_t nValue = c.negative ? -nTwice : nTwice;
+    return 2 * nLow <= nValue && nValue <= 2 * nHigh;
+}
+
+} // namespace
+
+bool cell_holds(const Cell &cell, const Position &p)
+{
+    const int64_t nSouth = cell.latitude_index * kLatitude.nFinest - kLatitude.nHalf;
+    const int64_t nWest = cell.longitude_index * kLongitude.nFinest - kLongitude.nHalf;
+    return within(p.latitude, nSouth, nSouth + cell.span * kLatitude.nFinest) &&
+           within(p.longitude, nWest, nWest + cell.span * kLongitude.nFinest);
+}

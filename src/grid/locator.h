@@ -60,6 +60,11 @@ Reason convert_locator(const Cell &cell, std::string_view text, LocatorSystem to
  * p must be in range (as parse_position returns it). */
 void encode_locator(const Position &p, LocatorSystem system, int nLength, char *szOut);
 
+/* Whether the cell holds p, its edges included: a point on an edge lies in
+ * the cells on both sides of it, as a check of a position against a locator
+ * wants (encode_locator gives only one of them). */
+bool cell_holds(const Cell &cell, const Position &p);
+
 /* Signed ten-thousandths of an arc-second: the cell's south-west corner, or
  * its centre, exactly. */
 int64_t cell_latitude_e4(const Cell &cell, bool bCentre);

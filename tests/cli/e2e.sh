@@ -248,13 +248,21 @@ bad.edi: $(summary 442)"
     '' edi --rules nothere act.edi
   ;;
 adif)
-  # A file operand, standard input, a missing file, --check, a usage error.
+  # A file operand, standard input, a missing file or a directory, --check, a usage
+  # error.
   log='<CALL:4>W1AW <GRIDSQUARE:4>FN31 <EOR>\r\n'
   printf '%b' "$log" >"$work/log.adi"
   check "a file" 0 '<CALL:4>W1AW <GRIDSQUARE:4>FN31 <DISTANCE:6>5731.0 <EOR>\r\n' '' '' \
     adif --from JN18DT "$work/log.adi"
   check "standard input" 0 "$log" '' "$log" adif
   check "a missing file" 1 '' "tolka-cli: cannot open $work/none.adi: *" '' adif "$work/none.adi"
+  check "a directory" 1 '' "tolka-cli: cannot read $work: Is a directory" '' adif "$work"
+  # --replace mends a locator that does not hold the position, and says so.
+  check "--replace of a wrong locator" 1 \
+    '<CALL:4>W1AW <GRIDSQUARE:6>JN18DT <LAT:11>N048 48.633 <LON:11>E002 17.233 <EOR>\n' \
+    'tolka-cli: record 1 (W1AW): GRIDSQUARE JN18EU does not hold LAT N048 48.633 LON E002 17.233: replaced with JN18DT' \
+    '<CALL:4>W1AW <GRIDSQUARE:6>JN18EU <LAT:11>N048 48.633 <LON:11>E002 17.233 <EOR>\n' \
+    adif --replace
   check "check" 0 '' 'tolka-cli: records read: 1, locators filled: 0, distances filled: 1, problems: 0' \
     "$log" adif --check --from jn18dt
   check "a bad --from" 2 '' 'tolka-cli: --from JN18D is not a locator or LATITUDE,LONGITUDE'$'\n''Usage: *' \

@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: 2026 the Tolka developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-/* tolka-cli adif: an ADIF log in the ADI form, read one record at a time and
- * written back byte for byte, with the missing locators and distances
- * spliced in before each record's <EOR>, and its locators, positions and
- * distances checked. The reader keeps every byte: what it does not
- * understand passes through as read. */
-#ifndef TOLKA_CLI_ADIF_H
-#define TOLKA_CLI_ADIF_H
+/* An ADIF log in the ADI form, read one record at a time and written back
+ * byte for byte, with the missing locators and distances spliced in before
+ * each record's <EOR>, and its locators, positions and distances checked.
+ * The reader keeps every byte: what it does not understand passes through
+ * as read. */
+#ifndef TOLKA_ADIF_ADIF_H
+#define TOLKA_ADIF_ADIF_H
 
 #include <cstdint>
 #include <deque>
@@ -92,19 +92,18 @@ struct Splice {
 
 struct AdifTally {
     uint64_t records = 0, locators = 0, distances = 0, problems = 0;
+    /* Records without a DISTANCE that got none, by why. */
+    enum Unfilled { kLeftAsItIs, kLoneCoordinate, kNoOwnPosition, kNoPosition, kUnfilledCount };
+    uint64_t unfilled[kUnfilledCount] = {};
     bool failed = false; /* input or output failed (reported) */
 };
 
 /* Reads the log from in and writes it to out (nothing under --check), with
- * messages to messages. Every splice made is appended to applied, if given,
- * with its offset in the output: removing them gives back the input. */
+ * messages to messages; name is the file's, for them (empty: standard
+ * input). Every splice made is appended to applied, if given, with its
+ * offset in the output: removing them gives back the input. */
 AdifTally convert_adif(Source &in, Sink *out, const Settings &settings, Messages &messages,
-                       std::vector<Splice> *applied = nullptr);
-
-struct Invocation;
-
-/* The adif command: FILE, or in when there is none. */
-int run_adif(const Invocation &invocation, Source &in, Sink &out, Messages &messages);
+                       std::vector<Splice> *applied = nullptr, std::string_view name = {});
 
 /* Reads ADIF's location form, "N048 48.633": hemisphere letter (N or S for
  * a latitude, E or W for a longitude), three digits of degrees, a space,

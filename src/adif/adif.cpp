@@ -8,11 +8,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <unistd.h>
 
-#include "commands.h"
+#include "text.h"
 
 namespace {
 
@@ -324,52 +322,57 @@ namespace {
 /* The fields a record is read for, in the order of kFieldNames. */
 enum FieldId {
     kCall, kQsoDate, kTimeOn, kLat, kLon, kMyLat, kMyLon,
-    kGrid, kGridExt, kMyGrid, kMyGridExt, kDistance, kFieldCount
+    kGrid, kGridExt, kMyGrid, kMyGridExt, kVucc, kMyVucc, kDistance, kFieldCount
 };
 const std::string_view kFieldNames[kFieldCount] = {
     "CALL", "QSO_DATE", "TIME_ON", "LAT", "LON", "MY_LAT", "MY_LON",
-    "GRIDSQUARE", "GRIDSQUARE_EXT", "MY_GRIDSQUARE", "MY_GRIDSQUARE_EXT", "DISTANCE"};
+    "GRIDSQUARE", "GRIDSQUARE_EXT", "MY_GRIDSQUARE", "MY_GRIDSQUARE_EXT",
+    "VUCC_GRIDS", "MY_VUCC_GRIDS", "DISTANCE"};
 
 /* One end of a contact: the contacted station's fields, or the logging
  * station's. */
 struct SideFields {
-    FieldId lat, lon, grid, ext;
+    FieldId lat, lon, grid, ext, vucc;
 };
-const SideFields kContacted = {kLat, kLon, kGrid, kGridExt};
-const SideFields kStation = {kMyLat, kMyLon, kMyGrid, kMyGridExt};
+const SideFields kContacted = {kLat, kLon, kGrid, kGridExt, kVucc};
+const SideFields kStation = {kMyLat, kMyLon, kMyGrid, kMyGridExt, kMyVucc};
+
+/* Where a station may be anywhere in: a locator's cell, or the squares of
+ * a VUCC_GRIDS; degrees, from the south-west corner. */
+struct Area {
+    double south, west, height, width;
+};
 
 /* A point a distance is measured from or to: a position, or the centre of
- * a locator's cell, anywhere in which the station may be. */
+ * an area. */
 struct Endpoint {
     bool known = false;
     LatLon at{0, 0};
-    std::optional<Cell> cell;
+    std::optional<Area> area;
 };
 
-/* Half the diagonal of a cell, in kilometres: from its centre to the
- * farther of its west corners (the one nearer the equator). */
-double cell_slack_km(const Cell &cell)
-{
-    const LatLon centre{cell.centre_latitude(), cell.centre_longitude()};
-    const double north = cell.south + cell.span / 5760.0;
-    return std::max(geodesic_metres(centre, {cell.south, cell.west}),
-                    geodesic_metres(centre, {north, cell.west})) /
-           1000;
-}
-
-/* How far from the point the station may be. Only a DISTANCE being checked
- * needs it: it costs two geodesics. */
+/* How far from the point the station may be, in kilometres: from the
+ * area's centre to the farther of its west corners (the one nearer the
+ * equator). Only a DISTANCE being checked needs it: it costs two geodesics. */
 double slack_km(const Endpoint &endpoint)
 {
-    return endpoint.cell ? cell_slack_km(*endpoint.cell) : 0;
+    if (!endpoint.area)
+        return 0;
+    const Area &area = *endpoint.area;
+    return std::max(geodesic_metres(endpoint.at, {area.south, area.west}),
+                    geodesic_metres(endpoint.at, {area.south + area.height, area.west})) /
+           1000;
 }
 
 Endpoint endpoint_of(const Cell &cell)
 {
-    return {true, {cell.centre_latitude(), cell.centre_longitude()}, cell};
+    return {true,
+            {cell.centre_latitude(), cell.centre_longitude()},
+            Area{cell.south, cell.west, cell.span / 5760.0, cell.span / 2880.0}};
 }
 
-/* A GRIDSQUARE_EXT: two letters A-X, then optionally two digits. */
+/* A GRIDSQUARE_EXT: two letters A-X (the last pair of a 10-character
+ * Maidenhead locator), then optionally two digits. */
 bool is_grid_extension(std::string_view text)
 {
     if (text.size() != 2 && text.size() != 4)
@@ -382,11 +385,18 @@ bool is_grid_extension(std::string_view text)
     return true;
 }
 
-/* Kilometres as DISTANCE holds them: one decimal, '.' in every locale. */
-std::string one_decimal(double km)
+/* Kilometres with a fixed number of decimals, '.' in every locale. */
+std::string fixed(double km, int decimals)
 {
     char sz[32];
-    return std::string(sz, std::to_chars(sz, sz + sizeof sz, km, std::chars_format::fixed, 1).ptr);
+    return std::string(
+        sz, std::to_chars(sz, sz + sizeof sz, km, std::chars_format::fixed, decimals).ptr);
+}
+
+/* Kilometres as DISTANCE holds them: one decimal. */
+std::string one_decimal(double km)
+{
+    return fixed(km, 1);
 }
 
 std::string upper_text(std::string_view text)
@@ -453,7 +463,73 @@ struct Edit {
     std::string text;
 };
 
-/* What the fields of one record say, and what it gets. */
+/* The lower of two values side by side (b = a + 1, or a = b + 1, modulo
+ * `wrap` when it is not 0), or -1. */
+int lower_of_pair(int a, int b, int wrap)
+{
+    const auto next = [wrap](int v) { return wrap != 0 ? (v + 1) % wrap : v + 1; };
+    return next(a) == b ? a : next(b) == a ? b : -1;
+}
+
+enum class VuccStatus { kRead, kMalformed, kApart };
+
+/* A VUCC_GRIDS, "EN98,FM08": 2 Maidenhead squares side by side or 4
+ * around a corner (a station on an edge or a corner), and the area they
+ * cover. The 180 columns of squares go round: the squares either side of
+ * 180 E are side by side. */
+VuccStatus read_vucc(std::string_view text, Area &area)
+{
+    constexpr int kColumns = 180;
+    int columns[4], rows[4];
+    size_t count = 0;
+    for (size_t start = 0;; count++) {
+        const size_t comma = text.find(',', start);
+        const std::string_view square = trim_blanks(text.substr(start, comma - start));
+        if (count == 4 || square.size() != 4)
+            return VuccStatus::kMalformed;
+        const Result<Cell> cell = parse_locator(square, LocatorSystem::Maidenhead);
+        if (!cell)
+            return VuccStatus::kMalformed;
+        columns[count] = cell.value.longitude_index / cell.value.span;
+        rows[count] = cell.value.latitude_index / cell.value.span;
+        if (comma == std::string_view::npos)
+            break;
+        start = comma + 1;
+    }
+    if (++count != 2 && count != 4)
+        return VuccStatus::kMalformed;
+    for (size_t i = 0; i < count; i++)
+        for (size_t j = i + 1; j < count; j++)
+            if (columns[i] == columns[j] && rows[i] == rows[j])
+                return VuccStatus::kApart;
+    /* Every square in one of two columns and one of two rows, distinct: two
+     * squares share a column or a row, four fill both. */
+    const auto add = [](int (&pair)[2], int v) {
+        if (v == pair[0] || v == pair[1])
+            return true;
+        if (pair[1] >= 0)
+            return false;
+        pair[1] = v;
+        return true;
+    };
+    int column[2] = {columns[0], -1}, row[2] = {rows[0], -1};
+    for (size_t i = 1; i < count; i++)
+        if (!add(column, columns[i]) || !add(row, rows[i]))
+            return VuccStatus::kApart;
+    const bool wide = column[1] >= 0, tall = row[1] >= 0;
+    if (count == 2 ? wide == tall : !(wide && tall))
+        return VuccStatus::kApart;
+    const int west = wide ? lower_of_pair(column[0], column[1], kColumns) : column[0];
+    const int south = tall ? lower_of_pair(row[0], row[1], 0) : row[0];
+    if (west < 0 || south < 0)
+        return VuccStatus::kApart;
+    area = {south - 90.0, west * 2 - 180.0, tall ? 2.0 : 1.0, wide ? 4.0 : 2.0};
+    return VuccStatus::kRead;
+}
+
+/* What the fields of one record say, and what it gets. A record with a
+ * problem gets nothing: what was wrong in it might be what the new fields
+ * would be computed from. */
 class RecordEditor {
 public:
     RecordEditor(const Settings &settings, Messages &messages, AdifTally &tally,
@@ -462,17 +538,22 @@ public:
     {
     }
 
-    /* Reads the record, reports its problems, and leaves in splices what it
+    /* Reads the record, reports its problems, and leaves in edits what it
      * gets, in input order. */
-    void edit(const AdiUnit &unit, uint64_t nNumber, std::vector<Edit> &edits);
+    void edit(const AdiUnit &unit, uint64_t number, std::vector<Edit> &edits);
 
 private:
     bool present(FieldId id) const { return m_fields[id] && m_fields[id]->length > 0; }
     bool readable(FieldId id) const { return present(id) && m_fields[id]->kept; }
     std::string_view data(FieldId id) const { return m_fields[id]->data; }
+    const std::string &where();
+    /* A problem: the record is then left as it is. */
     void report(const Reason &why);
-    bool read_location(FieldId id, bool bLatitude, Location &out);
+    /* A problem that the change asked for mends: it goes ahead. */
+    void notice(const Reason &why);
+    bool read_location(FieldId id, bool latitude, Location &out);
     std::optional<Cell> read_grid(const SideFields &side, std::string &locator);
+    std::optional<Area> read_vucc_field(FieldId id);
     Endpoint read_side(const SideFields &side, std::vector<Edit> &edits);
     void put(FieldId id, std::string_view value, std::vector<Edit> &edits);
     void check_distance(const Endpoint &from, const Endpoint &to);
@@ -485,33 +566,53 @@ private:
     const AdiUnit *m_unit = nullptr;
     uint64_t m_number = 0;
     std::string m_where;
+    /* This record's: problems that leave it as it is, locators it gets,
+     * whether a LAT or LON comes alone, and what it gets ("GRIDSQUARE
+     * JN18DT, DISTANCE 0.4"). */
+    uint64_t m_blocking = 0, m_locators = 0;
+    bool m_lone = false;
+    std::string m_written;
 };
 
-void RecordEditor::report(const Reason &why)
+const std::string &RecordEditor::where()
 {
     if (m_where.empty()) {
         /* "record 3 (F5XYZ 20240512 1432)": what the record gives of it. */
         std::string names;
         for (FieldId id : {kCall, kQsoDate, kTimeOn})
-            if (readable(id))
-                names.append(names.empty() ? "" : " ").append(data(id));
+            if (readable(id)) {
+                if (!names.empty())
+                    names += ' ';
+                append_escaped(names, data(id));
+            }
         const std::string number = decimal(m_number);
         const std::string_view args[2] = {number, names};
         append_substituted(m_where, translate(names.empty() ? N_("record %s") : N_("record %s (%s)")),
                            args, 2);
     }
-    m_messages.report(m_where, why);
+    return m_where;
+}
+
+void RecordEditor::report(const Reason &why)
+{
+    notice(why);
+    m_blocking++;
+}
+
+void RecordEditor::notice(const Reason &why)
+{
+    m_messages.report(where(), why);
     m_tally.problems++;
 }
 
-bool RecordEditor::read_location(FieldId id, bool bLatitude, Location &out)
+bool RecordEditor::read_location(FieldId id, bool latitude, Location &out)
 {
     if (!readable(id))
         return false;
-    const LocationStatus status = parse_location(data(id), bLatitude, out);
+    const LocationStatus status = parse_location(data(id), latitude, out);
     if (status == LocationStatus::kMalformed)
         report(refusal(N_("%s %s is not in ADIF's location form, such as %s"), kFieldNames[id],
-                       data(id), bLatitude ? "N048 48.633" : "E002 17.233"));
+                       data(id), latitude ? "N048 48.633" : "E002 17.233"));
     else if (status == LocationStatus::kOutOfRange)
         report(refusal(N_("%s %s is out of range"), kFieldNames[id], data(id)));
     return status == LocationStatus::kRead;
@@ -522,14 +623,18 @@ bool RecordEditor::read_location(FieldId id, bool bLatitude, Location &out)
 void RecordEditor::put(FieldId id, std::string_view value, std::vector<Edit> &edits)
 {
     const AdiField *field = m_fields[id];
-    if (!field) {
+    if (field && field->kept && upper_text(field->data) == value)
+        return;
+    if (!field)
         edits.push_back({m_unit->end_tag, 0, field_text(kFieldNames[id], value, true)});
-        return;
-    }
-    if (field->kept && upper_text(field->data) == value)
-        return;
-    edits.push_back({field->offset, field->data_offset + field->length - field->offset,
-                     value.empty() ? std::string() : field_text(kFieldNames[id], value, false)});
+    else if (value.empty())
+        edits.push_back({field->offset, field->data_offset + field->length - field->offset, {}});
+    else
+        edits.push_back({field->offset, field->data_offset + field->length - field->offset,
+                         field_text(kFieldNames[id], value, false)});
+    m_written.append(m_written.empty() ? "" : ", ").append(kFieldNames[id]);
+    if (!value.empty())
+        m_written.append(" ").append(value);
 }
 
 /* The cell of a GRIDSQUARE or MY_GRIDSQUARE and its text in upper case, or
@@ -564,66 +669,120 @@ std::optional<Cell> RecordEditor::read_grid(const SideFields &side, std::string 
     return std::nullopt;
 }
 
+/* The area of a VUCC_GRIDS or MY_VUCC_GRIDS, or nothing, with the problem
+ * reported. */
+std::optional<Area> RecordEditor::read_vucc_field(FieldId id)
+{
+    Area area;
+    switch (read_vucc(data(id), area)) {
+    case VuccStatus::kRead:
+        return area;
+    case VuccStatus::kMalformed:
+        report(refusal(N_("%s %s is not 2 or 4 Maidenhead squares of 4 characters separated by "
+                          "commas"),
+                       kFieldNames[id], data(id)));
+        break;
+    case VuccStatus::kApart:
+        report(refusal(N_("%s %s is not 2 squares side by side or 4 around a corner"),
+                       kFieldNames[id], data(id)));
+        break;
+    }
+    return std::nullopt;
+}
+
 Endpoint RecordEditor::read_side(const SideFields &side, std::vector<Edit> &edits)
 {
     Location lat, lon;
-    const bool bLat = read_location(side.lat, true, lat);
-    const bool bLon = read_location(side.lon, false, lon);
-    const bool bPosition = bLat && bLon;
-    const bool bRewrite = bPosition && (!present(side.grid) || m_settings.replace);
+    const bool lat_read = read_location(side.lat, true, lat);
+    const bool lon_read = read_location(side.lon, false, lon);
+    const bool position = lat_read && lon_read;
+    const Position exact{lat.coordinate, lon.coordinate};
+    m_lone = m_lone || present(side.lat) != present(side.lon);
+    const bool rewrite = position && (!present(side.grid) || m_settings.replace);
+    /* Under --replace the locator there goes anyway: it is only compared
+     * with the position, so that a wrong position is seen before it
+     * spreads. */
+    const bool replacing = rewrite && present(side.grid);
 
     Endpoint endpoint;
-    if (bPosition)
+    if (position)
         endpoint = {true, {lat.degrees, lon.degrees}, std::nullopt};
+
+    const int length = m_settings.precision_given ? m_settings.precision : 6;
+    std::string computed;
+    if (rewrite) {
+        char szLocator[kMaxLocatorLength];
+        encode_locator(exact, LocatorSystem::Maidenhead, length, szLocator);
+        computed.assign(szLocator, static_cast<size_t>(length));
+    }
 
     std::optional<Cell> cell;
     std::string locator;
-    if (!bRewrite && readable(side.grid))
-        cell = read_grid(side, locator);
-    if (readable(side.ext) && !(bRewrite && m_settings.replace)) {
-        const std::string_view text = data(side.ext);
-        if (!is_grid_extension(text))
-            report(refusal(N_("%s %s is not 2 letters A-X, optionally followed by 2 digits"),
-                           kFieldNames[side.ext], text));
-        else if (cell && cell->length == 8) {
-            locator.append(upper_text(text.substr(0, 2)));
-            cell = parse_locator(locator, LocatorSystem::Maidenhead).value;
-        } else if (cell || !present(side.grid))
-            report(refusal(N_("%s %s has no 8-character %s beside it"), kFieldNames[side.ext], text,
-                           kFieldNames[side.grid]));
-    }
-    if (cell && bPosition) {
-        Position position{lat.coordinate, lon.coordinate};
-        char szHeld[kMaxLocatorLength];
-        encode_locator(position, LocatorSystem::Maidenhead, cell->length, szHeld);
-        const std::string_view held(szHeld, static_cast<size_t>(cell->length));
-        if (held != locator) {
-            std::string where;
-            where.append(kFieldNames[side.lat]).append(" ").append(data(side.lat)).append(" ");
-            where.append(kFieldNames[side.lon]).append(" ").append(data(side.lon));
-            report(refusal(N_("%s %s does not hold %s: that position is in %s"),
-                           kFieldNames[side.grid], locator, where, held));
+    if (readable(side.grid)) {
+        if (!replacing)
+            cell = read_grid(side, locator);
+        else if (const Result<Cell> old = parse_locator(data(side.grid), std::nullopt)) {
+            cell = old.value;
+            locator = upper_text(data(side.grid));
         }
     }
-    if (!bPosition && cell)
+    if (readable(side.ext)) {
+        const std::string_view text = data(side.ext);
+        const bool valid = is_grid_extension(text);
+        if (valid && cell && cell->length == 8 && cell->system == LocatorSystem::Maidenhead) {
+            locator.append(upper_text(text.substr(0, 2)));
+            cell = parse_locator(locator, LocatorSystem::Maidenhead).value;
+        } else if (!(rewrite && m_settings.replace)) {
+            if (!valid)
+                report(refusal(N_("%s %s is not 2 letters A-X, optionally followed by 2 digits"),
+                               kFieldNames[side.ext], text));
+            else if (cell || !present(side.grid))
+                report(refusal(N_("%s %s has no 8-character %s beside it"), kFieldNames[side.ext],
+                               text, kFieldNames[side.grid]));
+        }
+    }
+    if (position && readable(side.grid)) {
+        std::string at;
+        at.append(kFieldNames[side.lat]).append(" ").append(data(side.lat)).append(" ");
+        at.append(kFieldNames[side.lon]).append(" ").append(data(side.lon));
+        const std::string_view name = kFieldNames[side.grid];
+        if (!cell && replacing)
+            notice(refusal(N_("%s %s is not a locator: replaced with %s"), name, data(side.grid),
+                           computed));
+        else if (cell && !cell_holds(*cell, exact)) {
+            if (replacing)
+                notice(refusal(N_("%s %s does not hold %s: replaced with %s"), name, locator, at,
+                               computed));
+            else {
+                char szHeld[kMaxLocatorLength];
+                encode_locator(exact, LocatorSystem::Maidenhead, cell->length, szHeld);
+                report(refusal(N_("%s %s does not hold %s: that position is in %s"), name,
+                               locator, at,
+                               std::string_view(szHeld, static_cast<size_t>(cell->length))));
+            }
+        }
+    }
+    if (!position && cell)
         endpoint = endpoint_of(*cell);
+    if (readable(side.vucc)) {
+        const std::optional<Area> area = read_vucc_field(side.vucc);
+        /* A station on the squares' common edge or corner. */
+        if (area && !endpoint.known && !present(side.grid))
+            endpoint = {true, {area->south + area->height / 2, area->west + area->width / 2},
+                        area};
+    }
 
-    if (bRewrite) {
-        const int nLength = m_settings.precision_given ? m_settings.precision : 6;
-        char szLocator[kMaxLocatorLength];
-        encode_locator({lat.coordinate, lon.coordinate}, LocatorSystem::Maidenhead, nLength,
-                       szLocator);
-        const std::string_view computed(szLocator, static_cast<size_t>(nLength));
-        put(side.grid, computed.substr(0, 8), edits);
+    if (rewrite) {
+        put(side.grid, std::string_view(computed).substr(0, 8), edits);
         /* An extension already there changes only under --replace, and
          * goes with a square shorter than 8 characters. */
         if (!present(side.ext) || m_settings.replace) {
-            if (nLength == 10)
-                put(side.ext, computed.substr(8), edits);
+            if (length == 10)
+                put(side.ext, std::string_view(computed).substr(8), edits);
             else if (present(side.ext))
                 put(side.ext, {}, edits);
         }
-        m_tally.locators++;
+        m_locators++;
     }
     return endpoint;
 }
@@ -631,14 +790,14 @@ Endpoint RecordEditor::read_side(const SideFields &side, std::vector<Edit> &edit
 void RecordEditor::check_distance(const Endpoint &from, const Endpoint &to)
 {
     const std::string_view text = data(kDistance);
-    const size_t nPoint = text.find('.');
-    const std::string_view whole = text.substr(0, nPoint);
+    const size_t point = text.find('.');
+    const std::string_view whole = text.substr(0, point);
     const std::string_view fraction =
-        nPoint == std::string_view::npos ? std::string_view() : text.substr(nPoint + 1);
-    const bool bNumber = !whole.empty() && std::all_of(whole.begin(), whole.end(), is_digit) &&
-                         std::all_of(fraction.begin(), fraction.end(), is_digit) &&
-                         (nPoint == std::string_view::npos || !fraction.empty());
-    if (!bNumber) {
+        point == std::string_view::npos ? std::string_view() : text.substr(point + 1);
+    const bool number = !whole.empty() && std::all_of(whole.begin(), whole.end(), is_digit) &&
+                        std::all_of(fraction.begin(), fraction.end(), is_digit) &&
+                        (point == std::string_view::npos || !fraction.empty());
+    if (!number) {
         report(refusal(N_("%s %s is not a number of kilometres"), kFieldNames[kDistance], text));
         return;
     }
@@ -647,23 +806,38 @@ void RecordEditor::check_distance(const Endpoint &from, const Endpoint &to)
     double km = 0;
     std::from_chars(text.data(), text.data() + text.size(), km);
     const double computed = geodesic_metres(from.at, to.at) / 1000;
+    const double difference = std::fabs(km - computed);
     /* The stations may be anywhere in their cells, and the log's figure is
      * rounded to its last decimal. */
-    const double slack =
-        slack_km(from) + slack_km(to) + 0.5 * std::pow(10.0, -static_cast<double>(fraction.size()));
-    if (std::fabs(km - computed) > slack + 1e-9) {
-        const std::string shown = one_decimal(computed);
-        report(refusal(N_("%s %s differs from the computed %s km by more than the locators' "
-                          "cells allow"),
-                       kFieldNames[kDistance], text, shown));
-    }
+    const double slack = slack_km(from) + slack_km(to);
+    if (difference <= slack + 0.5 * std::pow(10.0, -static_cast<double>(fraction.size())) + 1e-9)
+        return;
+    /* One decimal more than the log gives, so that a difference in its last
+     * decimal shows. */
+    const std::string shown[3] = {
+        fixed(difference, static_cast<int>(std::min<size_t>(fraction.size() + 1, 3))),
+        one_decimal(computed), one_decimal(slack)};
+    if (!from.area && !to.area)
+        report(refusal(N_("DISTANCE %s differs by %s km from the %s km between the two "
+                          "positions"),
+                       text, shown[0], shown[1]));
+    else
+        report(refusal(N_("DISTANCE %s differs by %s km from the computed %s km, more than the "
+                          "%s km that the locators' cells allow"),
+                       text, shown[0], shown[1], shown[2]));
 }
 
-void RecordEditor::edit(const AdiUnit &unit, uint64_t nNumber, std::vector<Edit> &edits)
+void RecordEditor::edit(const AdiUnit &unit, uint64_t number, std::vector<Edit> &edits)
 {
     m_unit = &unit;
-    m_number = nNumber;
+    m_number = number;
     m_where.clear();
+    /* A tag that is not ADIF may be a field the record was meant to have:
+     * what it would get could be wrong. */
+    m_blocking = unit.problems.size();
+    m_locators = 0;
+    m_lone = false;
+    m_written.clear();
     std::fill(std::begin(m_fields), std::end(m_fields), nullptr);
     for (const AdiField &field : unit.fields) {
         /* The names differ in their length or last letters: compare those first. */
@@ -678,14 +852,30 @@ void RecordEditor::edit(const AdiUnit &unit, uint64_t nNumber, std::vector<Edit>
     Endpoint from = read_side(kStation, edits);
     if (!from.known)
         from = m_from;
+    bool distance = false;
     if (readable(kDistance) && !m_settings.replace)
         check_distance(from, to);
     else if (from.known && to.known && (!present(kDistance) || readable(kDistance))) {
         const std::string km = one_decimal(geodesic_metres(from.at, to.at) / 1000);
-        const size_t nBefore = edits.size();
+        const size_t before = edits.size();
         put(kDistance, km, edits);
-        if (edits.size() > nBefore)
-            m_tally.distances++;
+        distance = edits.size() > before;
+    }
+    if (m_blocking > 0) {
+        if (!edits.empty())
+            m_messages.report(where(), refusal(N_("left as it is: %s not written"), m_written));
+        edits.clear();
+        distance = false;
+    } else {
+        m_tally.locators += m_locators;
+        m_tally.distances += distance ? 1 : 0;
+    }
+    if (!present(kDistance) && !distance) {
+        const AdifTally::Unfilled why = m_blocking > 0 ? AdifTally::kLeftAsItIs
+                                        : m_lone       ? AdifTally::kLoneCoordinate
+                                        : !from.known  ? AdifTally::kNoOwnPosition
+                                                       : AdifTally::kNoPosition;
+        m_tally.unfilled[why]++;
     }
     /* Replacements come before the insertions at <EOR>, in input order. */
     std::stable_sort(edits.begin(), edits.end(),
@@ -701,14 +891,14 @@ Endpoint from_endpoint(const Settings &settings)
     from = {true, settings.from_point->at, std::nullopt};
     const Result<Cell> cell = parse_locator(settings.from, std::nullopt);
     if (cell)
-        from.cell = cell.value;
+        from.area = endpoint_of(cell.value).area;
     return from;
 }
 
 } // namespace
 
 AdifTally convert_adif(Source &in, Sink *out, const Settings &settings, Messages &messages,
-                       std::vector<Splice> *applied)
+                       std::vector<Splice> *applied, std::string_view name)
 {
     AdifTally tally;
     std::optional<ByteWriter> writer;
@@ -725,7 +915,10 @@ AdifTally convert_adif(Source &in, Sink *out, const Settings &settings, Messages
         if (status == AdiReader::kEnd)
             break;
         if (status == AdiReader::kError) {
-            messages.report({}, refusal(N_("cannot read the input: %s"), strerror(errno)));
+            if (name.empty())
+                messages.report({}, refusal(N_("cannot read the input: %s"), strerror(errno)));
+            else
+                messages.report({}, refusal(N_("cannot read %s: %s"), name, strerror(errno)));
             tally.failed = true;
             break;
         }
@@ -771,32 +964,4 @@ AdifTally convert_adif(Source &in, Sink *out, const Settings &settings, Messages
         tally.failed = true;
     }
     return tally;
-}
-
-int run_adif(const Invocation &invocation, Source &in, Sink &out, Messages &messages)
-{
-    const Settings &settings = invocation.settings;
-    int fd = -1;
-    if (!invocation.operands.empty() && invocation.operands[0] != "-") {
-        const std::string path(invocation.operands[0]);
-        fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) {
-            messages.report({}, refusal(N_("cannot open %s: %s"), path, strerror(errno)));
-            return 1;
-        }
-    }
-    FdSource file(fd);
-    const AdifTally tally =
-        convert_adif(fd >= 0 ? static_cast<Source &>(file) : in, settings.check ? nullptr : &out,
-                     settings, messages);
-    if (fd >= 0)
-        close(fd);
-    if (settings.check) {
-        const std::string counts[4] = {decimal(tally.records), decimal(tally.locators),
-                                       decimal(tally.distances), decimal(tally.problems)};
-        messages.report({}, refusal(N_("records read: %s, locators filled: %s, distances filled: "
-                                       "%s, problems: %s"),
-                                    counts[0], counts[1], counts[2], counts[3]));
-    }
-    return tally.failed || tally.problems > 0 ? 1 : 0;
 }

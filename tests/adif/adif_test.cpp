@@ -1,16 +1,15 @@
 // SPDX-FileCopyrightText: 2026 the Tolka developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// tolka-cli adif: the reader on small logs in the styles loggers write, the
+// ADIF logs: the reader on small logs in the styles loggers write, the
 // byte-for-byte rule, what is filled and what is checked, broken files.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "cli/adif.h"
-#include "cli/commands.h"
-#include "memory_io.h"
+#include "adif.h"
+#include "cli/memory_io.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ AdifRun adif(const std::string &input, const Settings &settings = {}, size_t nCh
 {
     StringSource in(input, nChunk);
     StringSink out, err;
-    Messages messages(err, kProgram);
+    Messages messages(err, "tolka-cli");
     AdifRun run;
     run.tally = convert_adif(in, settings.check ? nullptr : &out, settings, messages, &run.splices);
     messages.flush(); // messages are gathered like results
@@ -140,9 +139,19 @@ TEST(AdifFill, FillsAndChecksLocatorsAndDistancesByTheRules)
         // belongs to the cell east of it.
         {"south and west, on an edge", "<LAT:11>S033 52.128 <LON:11>W070 40.000 ", 8, false,
          nullptr, "<LAT:11>S033 52.128 <LON:11>W070 40.000 <GRIDSQUARE:8>FF46QD01 ", ""},
-        {"an _EXT with no square is left, and reported", P + "<GRIDSQUARE_EXT:2>LM ", 0, false,
-         nullptr, P + "<GRIDSQUARE_EXT:2>LM <GRIDSQUARE:6>JN18DT ",
-         R + "GRIDSQUARE_EXT LM has no 8-character GRIDSQUARE beside it\n"},
+        {"an _EXT with no square: the record is left as it is", P + "<GRIDSQUARE_EXT:2>LM ", 0,
+         false, nullptr, P + "<GRIDSQUARE_EXT:2>LM ",
+         R + "GRIDSQUARE_EXT LM has no 8-character GRIDSQUARE beside it\n" + R +
+             "left as it is: GRIDSQUARE JN18DT not written\n"},
+        {"an _EXT of the last letters", MY + "<GRIDSQUARE:8>JN18DT44 <GRIDSQUARE_EXT:2>xx ", 0,
+         false, nullptr,
+         MY + "<GRIDSQUARE:8>JN18DT44 <GRIDSQUARE_EXT:2>xx <MY_GRIDSQUARE:6>JN18DT "
+              "<DISTANCE:3>0.4 ",
+         ""},
+        {"an _EXT past the last letter", "<GRIDSQUARE:8>JN18DT44 <GRIDSQUARE_EXT:2>YA ", 0, false,
+         "JN18DT", "<GRIDSQUARE:8>JN18DT44 <GRIDSQUARE_EXT:2>YA ",
+         R + "GRIDSQUARE_EXT YA is not 2 letters A-X, optionally followed by 2 digits\n" + R +
+             "left as it is: DISTANCE 0.4 not written\n"},
         {"the station's own", MY, 4, false, nullptr, MY + "<MY_GRIDSQUARE:4>JN18 ", ""},
         {"an empty field is filled in place", "<GRIDSQUARE:0>" + P, 0, false, nullptr,
          "<GRIDSQUARE:6>JN18DT" + P, ""},
@@ -159,17 +168,98 @@ TEST(AdifFill, FillsAndChecksLocatorsAndDistancesByTheRules)
          "JN18DT", "<GRIDSQUARE:4>FN31 <DISTANCE:4>5700 ", ""},
         {"a distance that does not", "<GRIDSQUARE:6>FN31PR <DISTANCE:4>5680 ", 0, false,
          "JN18DT", "<GRIDSQUARE:6>FN31PR <DISTANCE:4>5680 ",
-         R + "DISTANCE 5680 differs from the computed 5696.4 km by more than the locators' cells "
-             "allow\n"},
+         R + "DISTANCE 5680 differs by 16.4 km from the computed 5696.4 km, more than the 8.0 km "
+             "that the locators' cells allow\n"},
+        {"a distance between two positions", MY + "<LAT:11>N048 48.633 <LON:11>E002 27.233 "
+         "<GRIDSQUARE:4>JN18 <DISTANCE:4>12.3 ", 0, false, nullptr,
+         MY + "<LAT:11>N048 48.633 <LON:11>E002 27.233 <GRIDSQUARE:4>JN18 <DISTANCE:4>12.3 ",
+         R + "DISTANCE 12.3 differs by 0.06 km from the 12.2 km between the two positions\n" + R +
+             "left as it is: MY_GRIDSQUARE JN18DT not written\n"},
+        {"a distance between two positions, to its last decimal", MY + "<LAT:11>N048 48.633 "
+         "<LON:11>E002 27.233 <DISTANCE:4>12.2 ", 0, false, nullptr,
+         MY + "<LAT:11>N048 48.633 <LON:11>E002 27.233 <DISTANCE:4>12.2 "
+              "<GRIDSQUARE:6>JN18FT <MY_GRIDSQUARE:6>JN18DT ",
+         ""},
         {"--replace", "<GRIDSQUARE:6>FN31PR <DISTANCE:4>5700 ", 0, true, "JN18DT",
          "<GRIDSQUARE:6>FN31PR <DISTANCE:6>5696.4 ", ""},
         {"--replace puts the position's cell, and a shorter one drops _EXT",
-         "<GRIDSQUARE:8>jn18dt44 <GRIDSQUARE_EXT:2>AA " + P, 6, true, nullptr,
+         "<GRIDSQUARE:8>jn18dt44 <GRIDSQUARE_EXT:2>LM " + P, 6, true, nullptr,
          "<GRIDSQUARE:6>JN18DT  " + P, ""},
+        {"--replace reports the cell that does not hold the position",
+         "<GRIDSQUARE:8>jn18dt44 <GRIDSQUARE_EXT:2>AA " + P, 6, true, "JN18DT",
+         "<GRIDSQUARE:6>JN18DT  " + P + "<DISTANCE:3>0.4 ",
+         R + "GRIDSQUARE JN18DT44AA does not hold LAT N048 48.633 LON E002 17.233: replaced with "
+             "JN18DT\n"},
+        {"--replace of a locator in the extended layout that holds the position",
+         "<GRIDSQUARE:8>JN18DTKK <GRIDSQUARE_EXT:2>LM " + P, 6, true, nullptr,
+         "<GRIDSQUARE:6>JN18DT  " + P, ""},
+        {"--replace of what is no locator", "<GRIDSQUARE:7>VARIOUS " + P, 8, true, nullptr,
+         "<GRIDSQUARE:8>JN18DT44 " + P,
+         R + "GRIDSQUARE VARIOUS is not a locator: replaced with JN18DT44\n"},
+        {"--replace refines a locator that holds the position", "<GRIDSQUARE:4>jn18 " + P, 10,
+         true, nullptr, "<GRIDSQUARE:8>JN18DT44 " + P + "<GRIDSQUARE_EXT:2>LM ", ""},
         {"a locator that does not hold the position", "<GRIDSQUARE:6>JN18EU " + P, 0, false,
          nullptr, "<GRIDSQUARE:6>JN18EU " + P,
          R + "GRIDSQUARE JN18EU does not hold LAT N048 48.633 LON E002 17.233: that position is "
              "in JN18DT\n"},
+        {"a conflict gets no distance", "<GRIDSQUARE:6>JN18EU " + P, 0, false, "JN18DT",
+         "<GRIDSQUARE:6>JN18EU " + P,
+         R + "GRIDSQUARE JN18EU does not hold LAT N048 48.633 LON E002 17.233: that position is "
+             "in JN18DT\n" +
+             R + "left as it is: DISTANCE 0.4 not written\n"},
+        // An edge belongs to the cells on both sides, for the check.
+        {"on the east edge of the locator", "<GRIDSQUARE:6>JN18DT <LAT:11>N048 48.750 "
+         "<LON:11>E002 20.000 ", 0, false, nullptr, "<GRIDSQUARE:6>JN18DT <LAT:11>N048 48.750 "
+         "<LON:11>E002 20.000 ", ""},
+        {"on the west edge of the locator", "<GRIDSQUARE:6>JN18ET <LAT:11>N048 48.750 "
+         "<LON:11>E002 20.000 ", 0, false, nullptr, "<GRIDSQUARE:6>JN18ET <LAT:11>N048 48.750 "
+         "<LON:11>E002 20.000 ", ""},
+        {"on the north and east edges, south and west", "<GRIDSQUARE:6>FF46PC "
+         "<LAT:11>S033 52.500 <LON:11>W070 40.000 ", 0, false, nullptr, "<GRIDSQUARE:6>FF46PC "
+         "<LAT:11>S033 52.500 <LON:11>W070 40.000 ", ""},
+        {"just past the edge", "<GRIDSQUARE:6>JN18DT <LAT:11>N048 48.750 <LON:11>E002 20.001 ", 0,
+         false, nullptr, "<GRIDSQUARE:6>JN18DT <LAT:11>N048 48.750 <LON:11>E002 20.001 ",
+         R + "GRIDSQUARE JN18DT does not hold LAT N048 48.750 LON E002 20.001: that position is "
+             "in JN18ET\n"},
+        {"just past the south edge", "<GRIDSQUARE:6>FF46PD <LAT:11>S033 52.501 "
+         "<LON:11>W070 40.000 ", 0, false, nullptr, "<GRIDSQUARE:6>FF46PD <LAT:11>S033 52.501 "
+         "<LON:11>W070 40.000 ", R + "GRIDSQUARE FF46PD does not hold LAT S033 52.501 LON W070 "
+         "40.000: that position is in FF46QC\n"},
+        // Two squares side by side or four around a corner: the station on
+        // their common edge or corner.
+        {"VUCC_GRIDS of two squares", "<VUCC_GRIDS:9>FN31,FN41 ", 0, false, "JN18DT",
+         "<VUCC_GRIDS:9>FN31,FN41 <DISTANCE:6>5662.8 ", ""},
+        {"VUCC_GRIDS of four squares", "<VUCC_GRIDS:22>fn30, FN41, FN31, FN40 ", 0, false,
+         "JN18DT", "<VUCC_GRIDS:22>fn30, FN41, FN31, FN40 <DISTANCE:6>5694.8 ", ""},
+        {"VUCC_GRIDS either side of 180", "<VUCC_GRIDS:9>AL09,RL99 ", 0, false, "RL99",
+         "<VUCC_GRIDS:9>AL09,RL99 <DISTANCE:4>97.0 ", ""},
+        {"MY_VUCC_GRIDS north and south", "<MY_VUCC_GRIDS:9>JN19,JN18 <GRIDSQUARE:4>FN31 ", 0,
+         false, nullptr, "<MY_VUCC_GRIDS:9>JN19,JN18 <GRIDSQUARE:4>FN31 <DISTANCE:6>5771.2 ", ""},
+        {"a GRIDSQUARE goes before VUCC_GRIDS", "<GRIDSQUARE:4>FN31 <VUCC_GRIDS:9>FN31,FN41 ", 0,
+         false, "JN18DT", "<GRIDSQUARE:4>FN31 <VUCC_GRIDS:9>FN31,FN41 <DISTANCE:6>5731.0 ", ""},
+        {"VUCC_GRIDS not of 2 or 4 squares",
+         "<VUCC_GRIDS:4>FN31 <MY_VUCC_GRIDS:14>FN31,FN41,FN30 ", 0, false, nullptr,
+         "<VUCC_GRIDS:4>FN31 <MY_VUCC_GRIDS:14>FN31,FN41,FN30 ",
+         R + "VUCC_GRIDS FN31 is not 2 or 4 Maidenhead squares of 4 characters separated by "
+             "commas\n" +
+             R + "MY_VUCC_GRIDS FN31,FN41,FN30 is not 2 or 4 Maidenhead squares of 4 characters "
+                 "separated by commas\n"},
+        {"VUCC_GRIDS of other than squares", "<VUCC_GRIDS:9>FN31;FN41 <MY_VUCC_GRIDS:8>FN31,FN4 ",
+         0, false, nullptr, "<VUCC_GRIDS:9>FN31;FN41 <MY_VUCC_GRIDS:8>FN31,FN4 ",
+         R + "VUCC_GRIDS FN31;FN41 is not 2 or 4 Maidenhead squares of 4 characters separated by "
+             "commas\n" +
+             R + "MY_VUCC_GRIDS FN31,FN4 is not 2 or 4 Maidenhead squares of 4 characters "
+                 "separated by commas\n"},
+        {"VUCC_GRIDS apart, or corner to corner",
+         "<VUCC_GRIDS:9>FN31,FN51 <MY_VUCC_GRIDS:9>FN31,FN42 ", 0, false, nullptr, "<VUCC_GRIDS:9>FN31,FN51 <MY_VUCC_GRIDS:9>FN31,FN42 ",
+         R + "VUCC_GRIDS FN31,FN51 is not 2 squares side by side or 4 around a corner\n" + R +
+             "MY_VUCC_GRIDS FN31,FN42 is not 2 squares side by side or 4 around a corner\n"},
+        {"VUCC_GRIDS twice the same, or four in a row", "<VUCC_GRIDS:9>FN31,fn31 "
+         "<MY_VUCC_GRIDS:19>FN31,FN41,FN51,FN61 ", 0, false, nullptr, "<VUCC_GRIDS:9>FN31,fn31 "
+         "<MY_VUCC_GRIDS:19>FN31,FN41,FN51,FN61 ",
+         R + "VUCC_GRIDS FN31,fn31 is not 2 squares side by side or 4 around a corner\n" + R +
+             "MY_VUCC_GRIDS FN31,FN41,FN51,FN61 is not 2 squares side by side or 4 around a "
+             "corner\n"},
         {"the extended layout at 10", "<GRIDSQUARE:10>jn18dtkk78 ", 0, false, nullptr,
          "<GRIDSQUARE:10>jn18dtkk78 ",
          R + "GRIDSQUARE jn18dtkk78 is in Tolka's extended layout: the Maidenhead locator of the "
@@ -225,6 +315,10 @@ TEST(AdifBroken, ABrokenFileLosesNoByteAndSaysWhere)
          "tolka-cli: byte 12: <CALL 4> is not an ADIF tag\n"},
         {"no <EOR> at the end", "<CALL:4>W1AW<EOR>\n<CALL:4>K1AA ",
          "tolka-cli: byte 18: the record has no <EOR>: the file ends at byte 31\n"},
+        {"a record with a tag that is not ADIF gets nothing",
+         "<EOH><GRIDSQUARE 6>JN18EU" + std::string(kPosition) + "<EOR>",
+         "tolka-cli: byte 5: <GRIDSQUARE 6> is not an ADIF tag\n"
+         "tolka-cli: record 1: left as it is: GRIDSQUARE JN18DT not written\n"},
     };
     for (const auto &row : kRows) {
         const AdifRun run = adif(row.input);
@@ -244,20 +338,6 @@ TEST(AdifBroken, FieldsBeyondTheBoundPassThroughUninterpreted)
     const AdifRun run = adif(head + "<EOR>", Settings(), kChunk);
     EXPECT_EQ(run.out, head + "<GRIDSQUARE:6>JN18DT <EOR>");
     EXPECT_EQ(run.err, "");
-}
-
-TEST(AdifRun, CheckWritesNoLogOnlyMessagesAndASummary)
-{
-    const char *const argv[] = {"tolka-cli", "adif", "--check", "--from", "JN18DT"};
-    StringSource in("<CALL:4>W1AW <GRIDSQUARE:7>VARIOUS <EOR><CALL:4>K1AA" +
-                    std::string(kPosition) + "<EOR>");
-    StringSink out, err;
-    EXPECT_EQ(run(parse_arguments(5, argv), in, out, err), 1);
-    EXPECT_EQ(out.text, "");
-    EXPECT_EQ(err.text, "tolka-cli: record 1 (W1AW): GRIDSQUARE VARIOUS is not a Maidenhead "
-                        "locator of 2, 4, 6 or 8 characters\n"
-                        "tolka-cli: records read: 2, locators filled: 1, distances filled: 1, "
-                        "problems: 1\n");
 }
 
 } // namespace

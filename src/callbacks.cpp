@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "i18n.h"
+#include "locator.h"
 #include "qra.h"
 #include "support.h"
 #include "typed_input.h"
@@ -98,7 +99,7 @@ void on_button2_clicked(GtkButton *button, gpointer user_data)
     clear_refusal_marks(GTK_WIDGET(button));
     double tab[6];
     FieldRefusal refusal;
-    if (!dms_fields_read(szTexts, tab, &refusal)) {
+    if (!dms_fields_read(szTexts, m_nD2QLoDir, m_nD2QLaDir, tab, &refusal)) {
         /* An earlier locator left in place would read as this position's. */
         gtk_entry_set_text(GTK_ENTRY(entry1), "");
         mark_refusal(dmsEntries[refusal.nField], refusal.reason);
@@ -157,6 +158,16 @@ void carry_rounded_seconds(double *dDMS)
     }
 }
 
+void round_tie_inward(int64_t corner, double *dDMS)
+{
+    const int64_t magnitude = corner < 0 ? -corner : corner;
+    const int64_t seconds = magnitude % 600000; /* within its minute */
+    if (seconds % 100 != 50)
+        return;
+    /* Halves never lie near a whole minute, so the decoded minutes stand. */
+    dDMS[2] = static_cast<double>((seconds + (corner < 0 ? -50 : 50)) / 100) / 100;
+}
+
 bool locator_dms_texts(const char *szText, LocatorDmsTexts *pTexts)
 {
     size_t nLength;
@@ -178,6 +189,10 @@ bool locator_dms_texts(const char *szText, LocatorDmsTexts *pTexts)
     /* The radio buttons' letters, so a result reads as it is typed back. */
     pTexts->szLoHemisphere = take_magnitudes(dDMSLo) ? _("O") : _("E");
     pTexts->szLaHemisphere = take_magnitudes(dDMSLa) ? _("S") : _("N");
+    const Result<Cell> cell =
+        parse_locator(std::string_view(szLocator, nLength), LocatorSystem::Tolka);
+    round_tie_inward(cell_longitude_e4(cell.value, false), dDMSLo);
+    round_tie_inward(cell_latitude_e4(cell.value, false), dDMSLa);
     carry_rounded_seconds(dDMSLo);
     carry_rounded_seconds(dDMSLa);
     dms_component_text(dDMSLo[0], pTexts->m_dQ2DLoD, sizeof pTexts->m_dQ2DLoD);

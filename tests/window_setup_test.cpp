@@ -73,7 +73,7 @@ TEST_F(CompletedWindowTest, CopiesTheSameCellInMaidenheadAndIsInsensitiveWithout
         {"entry1", "jn18dtkk78", "JN18DT44LM"}, {"entry1", "rr99xxxx99", "RR99XX99XX"},
         {"entry8", " jn18DT ", "JN18DT"},       {"entry8", "jn18dtkk", ""},
         {"entry8", "JN18DT44LM", ""},           {"entry8", "jn1", ""},
-        {"entry8", "", ""},
+        {"entry8", "", ""},                     {"entry8", "\u00a0jn18dt\u202f", "JN18DT"},
     };
     GtkClipboard *clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
     for (const auto &row : kRows) {

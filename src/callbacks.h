@@ -24,7 +24,8 @@ void on_button1_clicked(GtkButton *button, gpointer user_data);
 
 /* "Calculer QTH locator étendu": entry2..entry7 and the flags to entry1.
  * A refused field gets the focus and the reason as its tooltip and
- * description (until the next press), and entry1 is cleared. */
+ * description (until the next press), shown under it until the next key
+ * press, and entry1 is cleared. */
 void on_button2_clicked(GtkButton *button, gpointer user_data);
 
 /* "Calculer DMS": the locator of entry8 to entry9..entry16; a refused text

@@ -189,6 +189,8 @@ TEST_F(DmsToLocatorTest, PressingTwiceShowsTheSameText)
     EXPECT_EQ(Text("entry1"), first);
 }
 
+// The widget table alone converts nothing on a change; complete_window1
+// clears the result then (window_setup_test.cpp).
 TEST_F(DmsToLocatorTest, HemisphereChangeWaitsForTheNextPress)
 {
     Click("button2");

@@ -9,8 +9,9 @@
 // Properties checked:
 // - the typed text is never changed;
 // - exactly the locators once the white space around them (blank, tab, line
-//   feed, vertical tab, form feed, carriage return) is off are decoded: 2, 4,
-//   6, 8 or 10 characters, each in its level's range, either case; every
+//   feed, vertical tab, form feed, carriage return, the no-break spaces, the
+//   ideographic space, a byte-order mark) is off are decoded: 2, 4, 6, 8 or
+//   10 characters, each in its level's range, either case; every
 //   other text gives eight empty texts and a reason;
 // - the working copy upper-cases ASCII letters only, keeps every other byte,
 //   and fills the rest of the ten positions as documented;
@@ -112,13 +113,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     const char *szText = text.get();
     // The locator as the user means it, found here without the program's
-    // trimming code.
+    // trimming code: ASCII white space and the wide blanks of pasted text
+    // (U+00A0, U+202F, U+3000, U+FEFF) off both ends, one at a time.
     static const char kWhiteSpace[] = " \t\n\v\f\r";
-    const std::string::size_type nFirst = typed.find_first_not_of(kWhiteSpace);
-    const std::string locator =
-        nFirst == std::string::npos
-            ? std::string()
-            : typed.substr(nFirst, typed.find_last_not_of(kWhiteSpace) - nFirst + 1);
+    static const char *const kWide[] = {"\xC2\xA0", "\xE2\x80\xAF", "\xE3\x80\x80",
+                                        "\xEF\xBB\xBF"};
+    size_t nFirst = 0, nEnd = typed.size();
+    for (bool bMore = true; bMore;) {
+        bMore = false;
+        if (nFirst < nEnd && strchr(kWhiteSpace, typed[nFirst])) {
+            nFirst++;
+            bMore = true;
+        }
+        if (nEnd > nFirst && strchr(kWhiteSpace, typed[nEnd - 1])) {
+            nEnd--;
+            bMore = true;
+        }
+        for (const char *szWide : kWide) {
+            const size_t n = strlen(szWide);
+            if (nEnd - nFirst >= n && typed.compare(nFirst, n, szWide) == 0) {
+                nFirst += n;
+                bMore = true;
+            }
+            if (nEnd - nFirst >= n && typed.compare(nEnd - n, n, szWide) == 0) {
+                nEnd -= n;
+                bMore = true;
+            }
+        }
+    }
+    const std::string locator = typed.substr(nFirst, nEnd - nFirst);
     const size_t nLength = locator.size();
     LocatorDmsTexts texts;
     const bool bDecoded = locator_dms_texts(szText, &texts);

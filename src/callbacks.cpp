@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "i18n.h"
+#include "locator.h"
 #include "qra.h"
 #include "support.h"
 #include "typed_input.h"
@@ -47,11 +48,75 @@ void locator_display_text(const char *szLOCX, char *szOut)
 const char *const kTypedFields[7] = {"entry2", "entry3", "entry4", "entry5",
                                      "entry6", "entry7", "entry8"};
 const char kMarkKey[] = "tolka-refusal-previous-tooltip";
+/* The window's data holding the popup that shows a refusal's reason. */
+const char kReasonKey[] = "tolka-refusal-reason";
+
+/* The next key press in the window takes the reason away; the key itself
+ * goes on to the field. */
+static gboolean on_key_press_hide_reason(GtkWidget *window1, GdkEventKey *event,
+                                         gpointer user_data)
+{
+    (void)event;
+    (void)user_data;
+    g_object_set_data(G_OBJECT(window1), kReasonKey, NULL);
+    return FALSE;
+}
+
+/* Shows reason just under field, in a small framed window, for whoever uses
+ * the keyboard and never hovers the field; its label is in the
+ * accessibility tree as any shown label is. Nothing shows for a field that
+ * is not on screen. */
+static void show_reason(GtkWidget *field, const std::string &reason)
+{
+    GtkWidget *window1 = lookup_widget(field, "window1");
+    if (!GTK_WIDGET_DRAWABLE(field) || !field->window)
+        return;
+    GtkWidget *popup = gtk_window_new(GTK_WINDOW_POPUP);
+    gtk_window_set_transient_for(GTK_WINDOW(popup), GTK_WINDOW(window1));
+    /* An alert, which screen readers read out as it shows. Neither named
+     * "gtk-tooltip" for the theme's colours nor a tool tip: the
+     * accessibility layer leaves those out, label and all. A frame sets it
+     * off from the window below. */
+    atk_object_set_role(gtk_widget_get_accessible(popup), ATK_ROLE_ALERT);
+    GtkWidget *frame = gtk_frame_new(NULL);
+    gtk_frame_set_shadow_type(GTK_FRAME(frame), GTK_SHADOW_OUT);
+    gtk_container_add(GTK_CONTAINER(popup), frame);
+    gtk_widget_show(frame);
+    GtkWidget *label = gtk_label_new(reason.c_str());
+    gtk_misc_set_padding(GTK_MISC(label), 4, 4);
+    /* A long reason takes two lines rather than the width of the screen. */
+    gtk_label_set_line_wrap(GTK_LABEL(label), TRUE);
+    gtk_label_set_max_width_chars(GTK_LABEL(label), 60);
+    gtk_container_add(GTK_CONTAINER(frame), label);
+    gtk_widget_show(label);
+
+    gint x = 0, y = 0;
+    gdk_window_get_origin(field->window, &x, &y);
+    if (GTK_WIDGET_NO_WINDOW(field)) {
+        x += field->allocation.x;
+        y += field->allocation.y;
+    }
+    y += field->allocation.height;
+    /* On the screen, however near its right edge the field is. */
+    GtkRequisition size;
+    gtk_widget_size_request(popup, &size);
+    const gint right = gdk_screen_get_width(gtk_widget_get_screen(field));
+    gtk_window_move(GTK_WINDOW(popup), MAX(0, MIN(x, right - size.width)), y);
+
+    /* The window's data owns the popup: replaced by the next one, destroyed
+     * when taken away or with the window. The key handler lives as long. */
+    g_object_set_data_full(G_OBJECT(window1), kReasonKey, popup,
+                           (GDestroyNotify)gtk_widget_destroy);
+    g_signal_connect_object(window1, "key-press-event", G_CALLBACK(on_key_press_hide_reason),
+                            popup, GConnectFlags(0));
+    gtk_widget_show(popup);
+}
 
 /* Puts back the tooltip and description of every field a refusal marked,
- * and its background. */
+ * and its background, and takes the reason's popup away. */
 static void clear_refusal_marks(GtkWidget *widget)
 {
+    g_object_set_data(G_OBJECT(lookup_widget(widget, "window1")), kReasonKey, NULL);
     for (const char *szName : kTypedFields) {
         GtkWidget *field = lookup_widget(widget, szName);
         const char *szPrevious =
@@ -67,8 +132,9 @@ static void clear_refusal_marks(GtkWidget *widget)
 }
 
 /* Shows why a press converted nothing, on the field at fault: it takes the
- * focus with its text selected and a tinted background, and its tooltip and
- * accessible description give the reason; a beep for whoever looks away. */
+ * focus with its text selected and a tinted background, the reason shows
+ * under it and is its tooltip and accessible description; a beep for
+ * whoever looks away. */
 static void mark_refusal(GtkWidget *field, const std::string &reason)
 {
     gchar *szPrevious = gtk_widget_get_tooltip_text(field);
@@ -81,6 +147,7 @@ static void mark_refusal(GtkWidget *field, const std::string &reason)
     gtk_widget_modify_base(field, GTK_STATE_NORMAL, &kTint);
     gtk_widget_grab_focus(field);
     gtk_editable_select_region(GTK_EDITABLE(field), 0, -1);
+    show_reason(field, reason);
     gdk_beep();
 }
 
@@ -98,7 +165,7 @@ void on_button2_clicked(GtkButton *button, gpointer user_data)
     clear_refusal_marks(GTK_WIDGET(button));
     double tab[6];
     FieldRefusal refusal;
-    if (!dms_fields_read(szTexts, tab, &refusal)) {
+    if (!dms_fields_read(szTexts, m_nD2QLoDir, m_nD2QLaDir, tab, &refusal)) {
         /* An earlier locator left in place would read as this position's. */
         gtk_entry_set_text(GTK_ENTRY(entry1), "");
         mark_refusal(dmsEntries[refusal.nField], refusal.reason);
@@ -157,6 +224,16 @@ void carry_rounded_seconds(double *dDMS)
     }
 }
 
+void round_tie_inward(int64_t corner, double *dDMS)
+{
+    const int64_t magnitude = corner < 0 ? -corner : corner;
+    const int64_t seconds = magnitude % 600000; /* within its minute */
+    if (seconds % 100 != 50)
+        return;
+    /* Halves never lie near a whole minute, so the decoded minutes stand. */
+    dDMS[2] = static_cast<double>((seconds + (corner < 0 ? -50 : 50)) / 100) / 100;
+}
+
 bool locator_dms_texts(const char *szText, LocatorDmsTexts *pTexts)
 {
     size_t nLength;
@@ -178,6 +255,10 @@ bool locator_dms_texts(const char *szText, LocatorDmsTexts *pTexts)
     /* The radio buttons' letters, so a result reads as it is typed back. */
     pTexts->szLoHemisphere = take_magnitudes(dDMSLo) ? _("O") : _("E");
     pTexts->szLaHemisphere = take_magnitudes(dDMSLa) ? _("S") : _("N");
+    const Result<Cell> cell =
+        parse_locator(std::string_view(szLocator, nLength), LocatorSystem::Tolka);
+    round_tie_inward(cell_longitude_e4(cell.value, false), dDMSLo);
+    round_tie_inward(cell_latitude_e4(cell.value, false), dDMSLa);
     carry_rounded_seconds(dDMSLo);
     carry_rounded_seconds(dDMSLa);
     dms_component_text(dDMSLo[0], pTexts->m_dQ2DLoD, sizeof pTexts->m_dQ2DLoD);

@@ -6,6 +6,7 @@
 #define TOLKA_CALLBACKS_H
 
 #include <stddef.h>
+#include <stdint.h>
 
 #include <string>
 
@@ -23,7 +24,8 @@ void on_button1_clicked(GtkButton *button, gpointer user_data);
 
 /* "Calculer QTH locator étendu": entry2..entry7 and the flags to entry1.
  * A refused field gets the focus and the reason as its tooltip and
- * description (until the next press), and entry1 is cleared. */
+ * description (until the next press), shown under it until the next key
+ * press, and entry1 is cleared. */
 void on_button2_clicked(GtkButton *button, gpointer user_data);
 
 /* "Calculer DMS": the locator of entry8 to entry9..entry16; a refused text
@@ -59,6 +61,14 @@ void dms_component_text(double dValue, char *szOut, size_t nSize);
  * round to 60.00 they become 0 and carry into the minutes, and 60 minutes
  * into the degrees (151 9 59.999... shows as 151 10 0.00). */
 void carry_rounded_seconds(double *dDMS);
+
+/* A decoded triple's magnitudes dDMS as the fields show them, when the
+ * exact corner (signed, in ten-thousandths of a second of arc) lies halfway
+ * between two hundredths of a second: its seconds become the hundredth on
+ * the cell's inside, north or east ("%.2f" would round to even), so that a
+ * north or east corner typed back falls in its own cell; 9.375" S shows as
+ * 9.37, 33.125" N as 33.13. Any other corner is left as it is. */
+void round_tie_inward(int64_t corner, double *dDMS);
 
 /* The eight texts the locator-to-DMS action shows: the magnitudes of the
  * decoded corner and the hemisphere letters of the radio buttons, from the

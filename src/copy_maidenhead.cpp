@@ -6,7 +6,7 @@
 #include "i18n.h"
 #include "locator.h"
 #include "support.h"
-#include "text.h"
+#include "typed_input.h"
 
 namespace {
 
@@ -42,7 +42,9 @@ void on_locator_populate_popup(GtkEntry *entry, GtkMenu *menu, gpointer user_dat
 
 std::string maidenhead_of(const char *szText)
 {
-    const std::string_view text = trim_blanks(szText ? szText : "");
+    size_t length = 0;
+    const char *szStart = field_text_trimmed(szText ? szText : "", &length);
+    const std::string_view text(szStart, length);
     const Result<Cell> cell = parse_locator(text, LocatorSystem::Tolka);
     char szLocator[kMaxLocatorLength];
     if (!cell || !convert_locator(cell.value, text, LocatorSystem::Maidenhead, szLocator).empty())

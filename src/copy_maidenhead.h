@@ -18,8 +18,9 @@
 void add_copy_maidenhead(GtkWidget *window1);
 
 /* The Maidenhead locator, upper case, of the cell that szText names in the
- * extended layout (blanks around it ignored); empty when it names none, or
- * has 8 characters, which have no Maidenhead equivalent. */
+ * extended layout (white space around it ignored, as the conversion ignores
+ * it); empty when it names none, or has 8 characters, which have no
+ * Maidenhead equivalent. */
 std::string maidenhead_of(const char *szText);
 
 #endif

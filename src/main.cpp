@@ -7,18 +7,56 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <string>
+
 #include "catalogue_dir.h"
 #include "i18n.h"
 #include "interface.h"
 #include "support.h"
+#include "text.h"
 #include "window_language.h"
 #include "window_setup.h"
 
 namespace {
 
+/* Writes text (UTF-8, as the catalogues and GLib give it) to out in the
+ * locale's own encoding, so a Latin-1 terminal gets Latin-1: what the
+ * encoding lacks is transliterated where the locale says how, or written
+ * '?'. */
+void put_in_locale(const char *text, FILE *out)
+{
+    const char *charset = NULL;
+    if (g_get_charset(&charset)) {
+        fputs(text, out);
+        return;
+    }
+    const std::string translit = std::string(charset) + "//TRANSLIT";
+    gchar *converted = g_convert(text, -1, translit.c_str(), "UTF-8", NULL, NULL, NULL);
+    if (!converted)
+        converted = g_convert_with_fallback(text, -1, charset, "UTF-8", "?", NULL, NULL, NULL);
+    fputs(converted ? converted : text, out);
+    g_free(converted);
+}
+
+/* A usage error: the reason (UTF-8) and the usage line on standard error,
+ * exit status 2. */
+[[noreturn]] void usage_error(GOptionContext *context, const std::string &reason)
+{
+    gchar *help = g_option_context_get_help(context, TRUE, NULL);
+    /* The usage is the help's first paragraph. */
+    std::string usage = help;
+    g_free(help);
+    const size_t end = usage.find("\n\n");
+    if (end != std::string::npos)
+        usage.erase(end + 1);
+    put_in_locale(("tolka: " + reason + "\n" + usage).c_str(), stderr);
+    g_option_context_free(context);
+    exit(2);
+}
+
 /* Reads tolka's own options (--help, --version) and the toolkit's, without
  * opening the display: both answers need no window. Exits when one of them
- * was asked for, or on an unknown option. */
+ * was asked for, and on an unknown option or an operand (status 2). */
 void read_options(int *pArgc, char ***pArgv)
 {
     gboolean bHelp = FALSE, bVersion = FALSE;
@@ -38,17 +76,29 @@ void read_options(int *pArgc, char ***pArgv)
     g_option_context_add_group(context, gtk_get_option_group(FALSE));
     GError *error = NULL;
     if (!g_option_context_parse(context, pArgc, pArgv, &error)) {
-        fprintf(stderr, "tolka: %s\n", error->message);
+        const std::string reason = error->message;
         g_error_free(error);
-        g_option_context_free(context);
-        exit(2);
+        usage_error(context, reason);
+    }
+    /* The window takes no operand: one would be silently ignored. */
+    if (*pArgc > 1) {
+        gchar *typed = g_locale_to_utf8((*pArgv)[1], -1, NULL, NULL, NULL);
+        std::string value;
+        append_escaped(value, typed ? typed : (*pArgv)[1]);
+        g_free(typed);
+        gchar *reason = g_strdup_printf(_("argument inattendu : « %s »"), value.c_str());
+        const std::string text = reason;
+        g_free(reason);
+        usage_error(context, text);
     }
     if (bHelp) {
         gchar *szHelp = g_option_context_get_help(context, FALSE, NULL);
-        fputs(szHelp, stdout);
+        put_in_locale(szHelp, stdout);
         g_free(szHelp);
     } else if (bVersion) {
-        printf("tolka %s\n", TOLKA_VERSION);
+        gchar *szVersion = g_strdup_printf("tolka %s\n", TOLKA_VERSION);
+        put_in_locale(szVersion, stdout);
+        g_free(szVersion);
     }
     g_option_context_free(context);
     if (!bHelp && !bVersion)

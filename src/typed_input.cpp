@@ -10,7 +10,10 @@
 #include <cstring>
 #include <vector>
 
+#include <glib.h>
+
 #include "i18n.h"
+#include "locator.h"
 
 namespace {
 
@@ -44,6 +47,26 @@ enum class Form { Number, NotANumber, Signed };
 bool is_blank(char c)
 {
     return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+/* Blanks beyond ASCII that pastes bring around a value: the no-break space,
+ * the narrow one of French text, the ideographic space and a byte-order
+ * mark, in UTF-8. */
+const char *const kWideBlanks[] = {"\xC2\xA0", "\xE2\x80\xAF", "\xE3\x80\x80",
+                                   "\xEF\xBB\xBF"};
+
+/* Bytes of the blank that starts text (length bytes) or, with bEnd, that
+ * ends it; 0 for none. */
+size_t blank_length(const char *text, size_t length, bool bEnd)
+{
+    if (length > 0 && is_blank(bEnd ? text[length - 1] : *text))
+        return 1;
+    for (const char *blank : kWideBlanks) {
+        const size_t n = strlen(blank);
+        if (n <= length && memcmp(bEnd ? text + length - n : text, blank, n) == 0)
+            return n;
+    }
+    return 0;
 }
 
 bool is_digit(char c)
@@ -145,22 +168,34 @@ bool within_degrees(const TypedNumber *triple, int nLimit)
     return nSeconds < nLimitSeconds || (nSeconds == nLimitSeconds && !bFraction);
 }
 
-/* At most 24 characters of text, with U+2026 after a cut and U+FFFD for a
- * control character, so a message stays one short line. */
+/* At most 24 characters of text, with U+2026 after a cut, so a message
+ * stays one short line; a control character is written as its code point
+ * (<U+0009>) and a byte that is not UTF-8 as U+FFFD, so it reads and stays
+ * valid text. */
 std::string quoted(const std::string &text)
 {
     std::string out;
     int nCharacters = 0;
-    for (size_t i = 0; i < text.size(); i++) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if ((c & 0xC0) != 0x80 && nCharacters++ == 24) {
+    for (const char *p = text.data(), *pEnd = p + text.size(); p < pEnd;) {
+        if (nCharacters++ == 24) {
             out += "\xE2\x80\xA6";
             break;
         }
-        if (c < 0x20 || c == 0x7F)
+        const gunichar c = g_utf8_get_char_validated(p, pEnd - p);
+        if (c == static_cast<gunichar>(-1) || c == static_cast<gunichar>(-2)) {
             out += "\xEF\xBF\xBD";
-        else
-            out += static_cast<char>(c);
+            p++;
+            continue;
+        }
+        const char *pNext = g_utf8_next_char(p);
+        if (g_unichar_iscntrl(c)) {
+            char code[16];
+            snprintf(code, sizeof code, "<U+%04X>", static_cast<unsigned>(c));
+            out += code;
+        } else {
+            out.append(p, pNext);
+        }
+        p = pNext;
     }
     return out;
 }
@@ -202,20 +237,45 @@ const LocatorLevel kLocatorLevels[5] = {
     {'0', '9', N_("Caractère %d de %s : un chiffre de 0 à 9 est attendu")},
 };
 
+/* The refusal of text as a Maidenhead locator, or empty when it is none.
+ * The two layouts part at character 7, a digit in Maidenhead's: the reason
+ * says which locator to type instead. */
+std::string maidenhead_refusal(const std::string &text, const std::string &value)
+{
+    if (text.size() != 8 && text.size() != 10)
+        return {};
+    const Result<Cell> cell = parse_locator(text, LocatorSystem::Maidenhead);
+    if (!cell)
+        return {};
+    char locator[kMaxLocatorLength];
+    if (!convert_locator(cell.value, text, LocatorSystem::Tolka, locator).empty())
+        return message(N_("Caractère 7 de %s : une lettre de A à X est attendue ; c'est un "
+                          "locator Maidenhead, dont les 8 caractères ne nomment aucune case "
+                          "d'un QTH locator étendu"),
+                       value.c_str());
+    std::string extended(locator, text.size());
+    for (char &c : extended)
+        c = g_ascii_tolower(c);
+    return message(N_("Caractère 7 de %s : une lettre de A à X est attendue ; c'est un "
+                      "locator Maidenhead, et le QTH locator étendu de la même case est %s"),
+                   value.c_str(), extended.c_str());
+}
+
 } // namespace
 
 const char *field_text_trimmed(const char *szText, size_t *pnLength)
 {
-    while (is_blank(*szText))
-        szText++;
     size_t nLength = strlen(szText);
-    while (nLength > 0 && is_blank(szText[nLength - 1]))
-        nLength--;
+    for (size_t n; (n = blank_length(szText, nLength, false)) > 0; nLength -= n)
+        szText += n;
+    for (size_t n; (n = blank_length(szText, nLength, true)) > 0;)
+        nLength -= n;
     *pnLength = nLength;
     return szText;
 }
 
-bool dms_fields_read(const char *const szTexts[6], double tab[6], FieldRefusal *pRefusal)
+bool dms_fields_read(const char *const szTexts[6], int nLoDir, int nLaDir, double tab[6],
+                     FieldRefusal *pRefusal)
 {
     TypedNumber numbers[6];
     for (int i = 0; i < 6; i++) {
@@ -245,11 +305,27 @@ bool dms_fields_read(const char *const szTexts[6], double tab[6], FieldRefusal *
                                   szName, value.c_str()));
         tab[i] = value_of(n);
     }
-    /* A negative degree count only comes nearer zero with its minutes and
-     * seconds; a positive one may pass the pole or the antimeridian. */
+    /* A negative degree count stands alone (its minutes and seconds zero);
+     * a positive one may pass the pole or the antimeridian with them. */
     for (int nAxis = 0; nAxis < 6; nAxis += 3) {
         const TypedNumber *triple = numbers + nAxis;
         const int nLimit = kDmsFields[nAxis].nLimit;
+        /* Minutes and seconds are added to the degrees, so with a minus
+         * they come nearer zero: many mean the other hemisphere instead. */
+        if (triple[0].bNegative && !(is_zero(triple[1]) && is_zero(triple[2]))) {
+            const bool bWestSouth = (nAxis == 0 ? nLoDir : nLaDir) == 0; /* the other one */
+            const char *szOther =
+                nAxis == 0 ? (bWestSouth ? _("O") : _("E")) : (bWestSouth ? _("S") : _("N"));
+            std::string parts[3];
+            for (int i = 0; i < 3; i++)
+                parts[i] = triple[i].text.empty() ? "0" : quoted(triple[i].text);
+            parts[0].erase(0, 1); /* the minus */
+            return refuse(pRefusal, nAxis,
+                          message(N_("%s : un signe va avec l'hémisphère : écrivez %s %s %s "
+                                     "avec %s"),
+                                  _(kDmsFields[nAxis].szName), parts[0].c_str(),
+                                  parts[1].c_str(), parts[2].c_str(), szOther));
+        }
         if (triple[0].bNegative || within_degrees(triple, nLimit))
             continue;
         /* The finest non-zero part is the one that carries it past. */
@@ -271,6 +347,9 @@ bool locator_text_check(const char *szText, size_t nLength, FieldRefusal *pRefus
         pRefusal->reason = message(N_("QTH locator à convertir : le champ est vide"));
         return false;
     }
+    pRefusal->reason = maidenhead_refusal(text, value);
+    if (!pRefusal->reason.empty())
+        return false;
     int nCharacters = 0;
     for (size_t i = 0; i < text.size(); i++) {
         /* A character of several bytes counts once; a stray continuation

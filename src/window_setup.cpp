@@ -7,6 +7,8 @@
 
 #include <locale.h>
 
+#include <string>
+
 #include "copy_maidenhead.h"
 #include "i18n.h"
 #include "support.h"
@@ -21,36 +23,48 @@ const char kOtherNumber[] = "00.00";       /* 90.00, 59.00, 60.00 */
 const char kHemisphere[] = "E";
 const char kLocator[] = "aa00aaaa00";
 
+/* What a change of a field or a hemisphere leaves stale: the result of its
+ * half, which would read as the new input's. */
+enum class Stale { Nothing, Locator, Dms };
+
 /* The window's keyboard stops in Tab order (Shift+Tab goes up the table),
- * with what each tells a screen reader and what Enter in it does. */
+ * with what each tells a screen reader, what Enter in it does and what a
+ * change of it clears. */
 struct FieldRow {
     const char *szWidget;
     const char *szName;       /* accessible name; nullptr keeps the widget's label */
     const char *szHint;       /* tooltip and accessible description, or nullptr */
     const char *szEnter;      /* the button Enter in the field presses, or nullptr */
     const char *szLongest;    /* the longest text of a result field, or nullptr */
+    Stale stale = Stale::Nothing;
 };
 
 const FieldRow kFields[] = {
-    {"entry2", N_("Longitude, degrés"), nullptr, "button2", nullptr},
-    {"entry3", N_("Longitude, minutes"), nullptr, "button2", nullptr},
-    {"entry4", N_("Longitude, secondes"), nullptr, "button2", nullptr},
-    {"entry5", N_("Latitude, degrés"), nullptr, "button2", nullptr},
-    {"entry6", N_("Latitude, minutes"), nullptr, "button2", nullptr},
-    {"entry7", N_("Latitude, secondes"), nullptr, "button2", nullptr},
+    {"entry2", N_("Longitude, degrés"), N_("degrés de longitude, 0 à 180"), "button2", nullptr,
+     Stale::Locator},
+    {"entry3", N_("Longitude, minutes"), N_("minutes de longitude, 0 à moins de 60"), "button2",
+     nullptr, Stale::Locator},
+    {"entry4", N_("Longitude, secondes"), N_("secondes de longitude, 0 à moins de 60"),
+     "button2", nullptr, Stale::Locator},
+    {"entry5", N_("Latitude, degrés"), N_("degrés de latitude, 0 à 90"), "button2", nullptr,
+     Stale::Locator},
+    {"entry6", N_("Latitude, minutes"), N_("minutes de latitude, 0 à moins de 60"), "button2",
+     nullptr, Stale::Locator},
+    {"entry7", N_("Latitude, secondes"), N_("secondes de latitude, 0 à moins de 60"), "button2",
+     nullptr, Stale::Locator},
     /* Tab stops only at the selected button of each group; the arrow keys
      * move within it. */
-    {"radiobutton1", nullptr, N_("Longitude est"), nullptr, nullptr},
-    {"radiobutton2", nullptr, N_("Longitude ouest"), nullptr, nullptr},
-    {"radiobutton3", nullptr, N_("Latitude nord"), nullptr, nullptr},
-    {"radiobutton4", nullptr, N_("Latitude sud"), nullptr, nullptr},
+    {"radiobutton1", nullptr, N_("Longitude est"), nullptr, nullptr, Stale::Locator},
+    {"radiobutton2", nullptr, N_("Longitude ouest"), nullptr, nullptr, Stale::Locator},
+    {"radiobutton3", nullptr, N_("Latitude nord"), nullptr, nullptr, Stale::Locator},
+    {"radiobutton4", nullptr, N_("Latitude sud"), nullptr, nullptr, Stale::Locator},
     {"button2", nullptr, nullptr, nullptr, nullptr},
     {"entry1", N_("QTH locator étendu calculé"), nullptr, nullptr, kLocator},
     {"entry8", N_("QTH locator étendu à convertir"),
      N_("2, 4, 6, 8 ou 10 caractères, de AA00AAAA00 à RR99XXXX99, en majuscules ou "
         "en minuscules (par exemple jn18dt). Les blancs autour sont ignorés ; tout autre "
         "texte est refusé, avec la raison."),
-     "button3", nullptr},
+     "button3", nullptr, Stale::Dms},
     {"button3", nullptr, nullptr, nullptr, nullptr},
     {"entry9", N_("Longitude calculée, degrés"), nullptr, nullptr, kLongitudeDegrees},
     {"entry10", N_("Longitude calculée, minutes"), nullptr, nullptr, kOtherNumber},
@@ -155,6 +169,33 @@ void fit_width(GtkWidget *entry, const char *szLongest)
     gtk_widget_set_size_request(entry, frame.width + nText + 1, nHeight);
 }
 
+/* The results each kind of change clears. */
+const char *const kLocatorResult[] = {"entry1", nullptr};
+const char *const kDmsResults[] = {"entry9",  "entry10", "entry11", "entry12", "entry13",
+                                   "entry14", "entry15", "entry16", nullptr};
+
+/* "changed" of an entry, "toggled" of a radio button: user_data is the list
+ * of results to clear. */
+void on_input_changed(GtkWidget *widget, gpointer user_data)
+{
+    for (const char *const *p = static_cast<const char *const *>(user_data); *p; p++)
+        gtk_entry_set_text(GTK_ENTRY(lookup_widget(widget, *p)), "");
+}
+
+/* A label's accessible name is its text; the ones that end in a line feed
+ * for spacing ("Longitude\n") are named without it. */
+void name_without_line_feed(GtkWidget *widget, gpointer user_data)
+{
+    if (GTK_IS_LABEL(widget)) {
+        const std::string text = gtk_label_get_text(GTK_LABEL(widget));
+        const size_t length = text.find_last_not_of('\n') + 1; /* 0 when all are */
+        if (length < text.size())
+            atk_object_set_name(gtk_widget_get_accessible(widget), text.substr(0, length).c_str());
+    } else if (GTK_IS_CONTAINER(widget)) {
+        gtk_container_forall(GTK_CONTAINER(widget), name_without_line_feed, user_data);
+    }
+}
+
 } // namespace
 
 void complete_window1(GtkWidget *window1)
@@ -173,7 +214,13 @@ void complete_window1(GtkWidget *window1)
                                      lookup_widget(window1, row.szEnter));
         if (row.szLongest)
             fit_width(widget, row.szLongest);
+        if (row.stale != Stale::Nothing)
+            g_signal_connect(G_OBJECT(widget), GTK_IS_ENTRY(widget) ? "changed" : "toggled",
+                             G_CALLBACK(on_input_changed),
+                             const_cast<void *>(static_cast<const void *>(
+                                 row.stale == Stale::Locator ? kLocatorResult : kDmsResults)));
     }
+    name_without_line_feed(window1, NULL);
     GtkAccelGroup *keys = gtk_accel_group_new();
     gtk_accel_group_connect(keys, GDK_Escape, GdkModifierType(0), GtkAccelFlags(0),
                             g_cclosure_new(G_CALLBACK(on_close_key), NULL, NULL));

@@ -7,6 +7,7 @@
 #include <gtk/gtk.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,6 +23,7 @@
 #include "i18n_po.h"
 #include "interface.h"
 #include "support.h"
+#include "typed_input.h"
 #include "window_setup.h"
 
 namespace fs = std::filesystem;
@@ -228,6 +230,47 @@ TEST_F(CatalogueTest, LocatorActionWritesTheRadioLettersUnderEnglish)
     }
 }
 
+// Refusals read in English under the English catalogue, the hemisphere
+// they suggest with its English letter.
+TEST_F(CatalogueTest, RefusalsReadInEnglish)
+{
+    LocaleGuard locale("en_US.UTF-8");
+    ASSERT_TRUE(locale.ok()) << "en_US.UTF-8 is missing: scripts/test.sh generates it";
+    const struct {
+        const char *szTexts[6];
+        int nLoDir, nLaDir;
+        const char *szReason;
+    } kDms[] = {
+        {{"179.99", "0", "36.0000001", "", "", ""}, 0, 0,
+         "Longitude seconds: with 36.0000001, the longitude exceeds 180°"},
+        {{"", "", "", "90", "1", ""}, 0, 0, "Latitude minutes: with 1, the latitude exceeds 90°"},
+        {{"-0", "0", "30", "", "", ""}, 0, 0,
+         "Longitude degrees: a sign goes with the hemisphere: write 0 0 30 with W"},
+        {{"", "", "", "-48", "48", "38"}, 0, 1,
+         "Latitude degrees: a sign goes with the hemisphere: write 48 48 38 with N"},
+        {{"1\t2", "", "", "", "", ""}, 0, 0, "Longitude degrees: “1<U+0009>2” is not a decimal number"},
+    };
+    for (const auto &row : kDms) {
+        double tab[6];
+        FieldRefusal refusal;
+        EXPECT_FALSE(dms_fields_read(row.szTexts, row.nLoDir, row.nLaDir, tab, &refusal));
+        EXPECT_EQ(refusal.reason, row.szReason);
+    }
+    const struct {
+        const char *szText, *szReason;
+    } kLocators[] = {
+        {"JN18DT44LM", "Character 7 of JN18DT44LM: a letter A-X is expected; it is a Maidenhead "
+                       "locator, and the extended QTH locator of the same cell is jn18dtkk78"},
+        {"JN18DT44", "Character 7 of JN18DT44: a letter A-X is expected; it is a Maidenhead "
+                     "locator, whose 8 characters name no cell of an extended QTH locator"},
+    };
+    for (const auto &row : kLocators) {
+        FieldRefusal refusal;
+        EXPECT_FALSE(locator_text_check(row.szText, std::strlen(row.szText), &refusal));
+        EXPECT_EQ(refusal.reason, row.szReason);
+    }
+}
+
 // The tables above and the template must cover every text of the window: a
 // new widget text that is not in po/locx.pot would never be translated.
 TEST_F(CatalogueTest, EveryWindowTextIsInTheTemplate)
@@ -289,8 +332,9 @@ TEST_F(CatalogueTest, AccessibleNamesAndTooltipsComeFromTheCatalogue)
     complete_window1(BuildWindow());
     CollectAccessTexts(m_window, english);
 
-    // 16 entry names, 4 radio descriptions, their 4 tooltips and entry8's.
-    ASSERT_EQ(french.size(), 25u);
+    // 16 entry names, 4 radio descriptions, their 4 tooltips, and those of
+    // the six numbers and entry8.
+    ASSERT_EQ(french.size(), 31u);
     const std::set<std::string> msgids = Msgids(ReadPoFile(kSourceDir + "/po/locx.pot"));
     std::map<std::string, std::string> translations;
     for (const PoEntry &entry : ReadPoFile(kSourceDir + "/po/en.po"))

@@ -3,7 +3,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # tolka --help and --version answer without a display and open no window;
-# an unknown option or a failed write is an error.
+# an unknown option, an operand or a failed write is an error; both are
+# written in the locale's own encoding.
 set -uo pipefail
 tolka=$1
 status=0
@@ -15,8 +16,20 @@ out=$(LC_ALL=C "$tolka" --help) || fail "--help exited $?"
 for option in --help --version --display --class; do
   grep -q -- "$option" <<<"$out" || fail "--help does not list $option"
 done
-err=$("$tolka" --no-such-option 2>&1 >/dev/null); rc=$?
-[ $rc = 2 ] && grep -q "no-such-option" <<<"$err" || fail "an unknown option exited $rc: $err"
+# A usage error names what was wrong and gives the usage; the window takes
+# no operand, which it would otherwise ignore.
+for args in --no-such-option extra-argument; do
+  err=$("$tolka" $args 2>&1 >/dev/null); rc=$?
+  [ $rc = 2 ] && grep -q -- "$args" <<<"$err" && grep -q "tolka \[OPTION" <<<"$err" ||
+    fail "tolka $args exited $rc: $err"
+done
+# Answers in the locale's own encoding: "degrés" of the summary in Latin-1
+# bytes for a Latin-1 terminal, in UTF-8 for a UTF-8 one.
+latin1=$(LC_ALL=fr_FR.ISO-8859-1 "$tolka" --help | LC_ALL=C od -An -tx1 | tr -d ' \n')
+[[ $latin1 == *64656772e973* && $latin1 != *c3a9* ]] ||
+  fail "--help under fr_FR.ISO-8859-1 is not Latin-1"
+utf8=$(LC_ALL=fr_FR.UTF-8 "$tolka" --help | LC_ALL=C od -An -tx1 | tr -d ' \n')
+[[ $utf8 == *64656772c3a973* ]] || fail "--help under fr_FR.UTF-8 is not UTF-8"
 err=$("$tolka" --version 2>&1 >/dev/full); rc=$?
 [ $rc = 1 ] && [ -n "$err" ] || fail "--version to a full disk exited $rc with '$err'"
 exit $status

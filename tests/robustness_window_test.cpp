@@ -126,11 +126,17 @@ const DmsTextRow kDmsTexts[] = {
     {"e5", Means::Refused, 0},
     {"abc", Means::Refused, 0},
     {"\xc3\xa9", Means::Refused, 0},                 // é
+    // Blanks that pastes bring: no-break spaces, ideographic, byte-order mark.
+    {"\xc2\xa0" "5\xe2\x80\xaf", Means::Number, 5},
+    {"\xef\xbb\xbf" "1,5\xe3\x80\x80", Means::Number, 1.5},
+    {"1\xc2\xa0" "5", Means::Refused, 0},           // inside a number it is no blank
     {"\xe2\x80\x83" "5", Means::Refused, 0},         // an em space is not a blank
     {"\xd9\xa1\xd9\xa2", Means::Refused, 0},         // Arabic-Indic digits
     {"\xef\xbc\x91", Means::Refused, 0},             // full-width 1
     {"12abc", Means::Refused, 0},
     {"1 2", Means::Refused, 0},
+    {"1\t2", Means::Refused, 0},
+    {"5\x7f", Means::Refused, 0},
     {"7.5.3", Means::Refused, 0},
     {"1,5.3", Means::Refused, 0},
     {"1e2", Means::Refused, 0},

@@ -4,6 +4,7 @@
 // The two conversion actions driven through the window: fields filled,
 // hemispheres picked and buttons pressed as the user does, results read back
 // from the fields.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,21 @@ const DmsCase kDmsCases[] = {
     // A sign on the degrees: a negative magnitude is not the other
     // hemisphere.
     {{"-2", "", "", "", "", ""}, false, false, "ij90aaaa00"},
+    {{"-2", "0.0", "", "", "", ""}, false, false, "ij90aaaa00"},
+    // With minutes or seconds a minus would subtract them (-48 48 38 is
+    // 47 11 22): refused, naming the hemisphere it is taken to mean.
+    {{"", "", "", "-48", "48", "38"}, false, false, nullptr, 3,
+     "Degrés de latitude : un signe va avec l'hémisphère : écrivez 48 48 38 avec S"},
+    {{"-0", "0", "30", "", "", ""}, false, false, nullptr, 0,
+     "Degrés de longitude : un signe va avec l'hémisphère : écrivez 0 0 30 avec O"},
+    {{"-2", "", "15", "", "", ""}, true, true, nullptr, 0,
+     "Degrés de longitude : un signe va avec l'hémisphère : écrivez 2 0 15 avec E"},
+    // The blanks of pasted text beyond ASCII, around a number.
+    {{"2\u00a0", "\u202f17", "14\u3000", "\ufeff48", " 48\u00a0", "38\u202f"}, false, false,
+     "jn18dtkk78"},
+    // A control character is named, not shown.
+    {{"1\t2", "", "", "", "", ""}, false, false, nullptr, 0,
+     "Degrés de longitude : « 1<U+0009>2 » n'est pas un nombre décimal"},
     {{"1", "59", "59.999", "", "", ""}, false, false, "jj10aaaa00"},
     // Each rule refused, the field named with its value.
     {{"abc", "", "", "", "", ""}, false, false, nullptr, 0,
@@ -98,11 +114,18 @@ const DecodeCase kDecodeCases[] = {
     {"QF56OD", {"151.00", "10.00", "0.00", "E", "33.00", "52.00", "30.00", "S"}},
     {"IJ60CATA20", {"7.00", "46.00", "0.00", "O", "0.00", "0.00", "0.00", "N"}},
     {"jj10aaaa00", {"2.00", "0.00", "0.00", "E", "0.00", "0.00", "0.00", "N"}},
+    // A corner halfway between two hundredths shows the one inside its cell.
+    {"jn18dtkk71", {"2.00", "17.00", "13.75", "E", "48.00", "48.00", "33.13", "N"}},
+    {"jn18dtkk73", {"2.00", "17.00", "13.75", "E", "48.00", "48.00", "34.38", "N"}},
+    {"fn30asde59", {"73.00", "59.00", "16.25", "O", "40.00", "45.00", "30.63", "N"}},
+    {"qf56odmd03", {"151.00", "12.00", "30.00", "E", "33.00", "52.00", "9.37", "S"}},
     // Shorter texts name the south-west corner of their larger cell.
     {"JN18", {"2.00", "0.00", "0.00", "E", "48.00", "0.00", "0.00", "N"}},
     {"jn18dt", {"2.00", "15.00", "0.00", "E", "48.00", "47.00", "30.00", "N"}},
     // White space around the text, as a paste brings it, is not part of it.
     {"  jn18dt \n", {"2.00", "15.00", "0.00", "E", "48.00", "47.00", "30.00", "N"}},
+    {"\ufeffjn18dt\u00a0", {"2.00", "15.00", "0.00", "E", "48.00", "47.00", "30.00", "N"}},
+    {"\u3000jn18dt\u202f", {"2.00", "15.00", "0.00", "E", "48.00", "47.00", "30.00", "N"}},
 };
 
 const DecodeCase &JN18DTKK78 = kDecodeCases[0];
@@ -166,6 +189,8 @@ TEST_F(DmsToLocatorTest, PressingTwiceShowsTheSameText)
     EXPECT_EQ(Text("entry1"), first);
 }
 
+// The widget table alone converts nothing on a change; complete_window1
+// clears the result then (window_setup_test.cpp).
 TEST_F(DmsToLocatorTest, HemisphereChangeWaitsForTheNextPress)
 {
     Click("button2");
@@ -282,6 +307,15 @@ TEST_F(LocatorToDmsTest, RefusedTextsClearThePreviousResultsAndSayWhy)
         {"QF56 ODMD00", "Caractère 5 de QF56 ODMD00 : une lettre de A à X est attendue"},
         {"QF56ODMD0\xC3\xA9", "Caractère 10 de QF56ODMD0\xC3\xA9 : un chiffre de 0 à 9 est "
                                "attendu"},
+        // A Maidenhead locator: the same refusal, with the way out.
+        {"JN18DT44LM", "Caractère 7 de JN18DT44LM : une lettre de A à X est attendue ; c'est un "
+                       "locator Maidenhead, et le QTH locator étendu de la même case est "
+                       "jn18dtkk78"},
+        {"jn18dt44", "Caractère 7 de jn18dt44 : une lettre de A à X est attendue ; c'est un "
+                     "locator Maidenhead, dont les 8 caractères ne nomment aucune case d'un QTH "
+                     "locator étendu"},
+        {"jn18dt\x7f", "Caractère 7 de jn18dt<U+007F> : une lettre de A à X est attendue"},
+        {"jn\t18", "Caractère 3 de jn<U+0009>18 : un chiffre de 0 à 9 est attendu"},
         {"QF56ODMD00QF56ODMD00QF56ODMD00",
          "QF56ODMD00QF56ODMD00QF56\u2026 : un QTH locator a 2, 4, 6, 8 ou 10 caractères, pas 30"},
     };
@@ -306,6 +340,34 @@ TEST_F(LocatorToDmsTest, RefusedTextsClearThePreviousResultsAndSayWhy)
     Click("button3");
     EXPECT_TRUE(Text("entry8") == held) << "entry8 was rewritten";
     EXPECT_EQ(Outputs(), cleared);
+}
+
+// The corner of a north-east cell, typed back into the upper half as the
+// lower one shows it, gives the same locator.
+TEST_F(LocatorToDmsTest, NorthEastCornersTypedBackGiveTheirOwnLocator)
+{
+    int nRows = 0;
+    for (const DecodeCase &row : kDecodeCases) {
+        const std::string locator = row.szLocator;
+        if (locator.size() != 10 || !std::all_of(locator.begin(), locator.end(),
+                                                 [](char c) { return g_ascii_isalnum(c); }) ||
+            std::string(row.szOutputs[3]) != "E" ||
+            std::string(row.szOutputs[7]) != "N")
+            continue;
+        nRows++;
+        const std::vector<std::string> shown = Decode(locator);
+        const int kNumbers[6] = {0, 1, 2, 4, 5, 6};
+        for (int i = 0; i < 6; i++)
+            SetText(kDmsInputs[i], shown[kNumbers[i]]);
+        Select("radiobutton1");
+        Select("radiobutton3");
+        Click("button2");
+        std::string lower = locator;
+        for (char &c : lower)
+            c = g_ascii_tolower(c);
+        EXPECT_EQ(Text("entry1"), lower) << locator;
+    }
+    EXPECT_GE(nRows, 5);
 }
 
 TEST_F(LocatorToDmsTest, ShowsADecimalCommaUnderAFrenchLocale)

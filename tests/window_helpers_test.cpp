@@ -5,6 +5,7 @@
 // shows of an encoded locator, the working copy a typed locator is decoded
 // from, and one formatted DMS component. No display needed.
 #include <cctype>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 
 #include "callbacks.h"
 #include "guards.h"
+#include "qra.h"
 
 namespace {
 
@@ -174,8 +176,17 @@ TEST(FieldTextTrimmed, DropsWhiteSpaceAroundTheTextOnly)
         {"jn 18\tdt", 0, 8},                  // inside the text it stays
         {" \t\n", 3, 0},
         {"", 0, 0},
-        {"\xc2\xa0jn18\xc2\xa0", 0, 8},       // a no-break space is no blank here
         {"\x1f" "jn18\x7f", 0, 6},           // nor is any other control character
+        // The blanks of pasted text beyond ASCII: no-break spaces, the
+        // ideographic space, a byte-order mark; around the text only.
+        {"\xc2\xa0jn18\xc2\xa0", 2, 4},
+        {"2\xe2\x80\xaf", 0, 1},
+        {"\xe3\x80\x80 2\xe3\x80\x80\t", 4, 1},
+        {"\xef\xbb\xbfjn18dt\r\n", 3, 6},
+        {"1\xc2\xa0" "2", 0, 4},
+        {"\xe2\x80\x83" "5", 0, 4},            // an em space is not one of them
+        {"5\xc2", 0, 2},                      // nor half a no-break space
+        {"\xc2\xa0\xef\xbb\xbf", 5, 0},
     };
     for (const auto &row : kCases) {
         size_t nLength = 99;
@@ -223,5 +234,107 @@ TEST(LocatorDmsTexts, WhiteSpaceAroundIsIgnoredAndARefusedTextGivesNoResult)
         const std::vector<std::string> expected =
             row.szSameAs ? DmsTexts(row.szSameAs, &bBare) : std::vector<std::string>(8, "");
         EXPECT_EQ(shown, expected) << row.szText;
+    }
+}
+
+// The carry of a shown corner whose seconds round to 60.00: into the
+// minutes, and from 60 minutes into the degrees. No valid locator decodes to
+// 59 minutes and 59.995 seconds or more, so only here is the second step seen.
+TEST(CarryRoundedSeconds, SixtySecondsShownCarryIntoMinutesAndSixtyMinutesIntoDegrees)
+{
+    const struct {
+        double dIn[3];
+        double dOut[3];
+    } kCases[] = {
+        {{179, 56, 59.99999999999}, {179, 57, 0}},
+        {{7, 59, 59.9951}, {8, 0, 0}},
+        {{0, 59, 59.9999999}, {1, 0, 0}},
+        {{179, 59, 59.996}, {180, 0, 0}},
+        {{2, 17, 13.75}, {2, 17, 13.75}},
+        {{2, 59, 59.994}, {2, 59, 59.994}},
+        {{0, 0, 0}, {0, 0, 0}},
+    };
+    for (const auto &row : kCases) {
+        double dDMS[3] = {row.dIn[0], row.dIn[1], row.dIn[2]};
+        carry_rounded_seconds(dDMS);
+        for (int i = 0; i < 3; i++)
+            EXPECT_EQ(dDMS[i], row.dOut[i]) << row.dIn[0] << " " << row.dIn[1] << " "
+                                            << row.dIn[2] << ", component " << i;
+    }
+}
+
+// Corners in ten-thousandths of a second, signed (west and south negative),
+// and the seconds of the magnitudes the fields then show.
+TEST(RoundTieInward, HalfHundredthsRoundTowardTheInsideOfTheCellOthersStay)
+{
+    const struct {
+        int64_t corner;
+        double dSeconds; // in
+        double dShown;   // out
+    } kCases[] = {
+        {(48 * 3600 + 48 * 60) * 10000LL + 331250, 33.125, 33.13},  // jn18dtkk71
+        {(40 * 3600 + 45 * 60) * 10000LL + 306250, 30.625, 30.63},  // fn30asde59
+        {-((33 * 3600 + 52 * 60) * 10000LL + 93750), 9.375, 9.37},   // qf56odmd03
+        {(89 * 3600 + 59 * 60) * 10000LL + 593750, 59.375, 59.38},
+        {-((0 * 3600 + 0 * 60) * 10000LL + 6250), 0.625, 0.62},
+        {6250, 0.625, 0.63},
+        // Not halfway: "%.2f" rounds them as it always did.
+        {(48 * 3600 + 48 * 60) * 10000LL + 375000, 37.5, 37.5},
+        {-((73 * 3600 + 59 * 60) * 10000LL + 162500), 16.25, 16.25},
+        {(2 * 3600 + 17 * 60) * 10000LL + 137500, 13.7499999999, 13.7499999999},
+        {0, 0, 0},
+    };
+    for (const auto &row : kCases) {
+        double dDMS[3] = {1, 2, row.dSeconds};
+        round_tie_inward(row.corner, dDMS);
+        EXPECT_EQ(dDMS[0], 1) << row.corner;
+        EXPECT_EQ(dDMS[1], 2) << row.corner;
+        EXPECT_EQ(dDMS[2], row.dShown) << row.corner;
+    }
+}
+
+namespace {
+
+// The six numbers and two letters a decoded locator shows, typed back into
+// the DMS fields, and the locator that gives.
+std::string TypedBack(const std::string &locator)
+{
+    LocatorDmsTexts texts;
+    if (!locator_dms_texts(locator.c_str(), &texts))
+        return "refused";
+    const char *const szTexts[6] = {texts.m_dQ2DLoD, texts.m_dQ2DLoM, texts.m_dQ2DLoS,
+                                    texts.m_dQ2DLaD, texts.m_dQ2DLaM, texts.m_dQ2DLaS};
+    double tab[6];
+    FieldRefusal refusal;
+    const int nLoDir = std::string(texts.szLoHemisphere) == "O";
+    const int nLaDir = std::string(texts.szLaHemisphere) == "S";
+    if (!dms_fields_read(szTexts, nLoDir, nLaDir, tab, &refusal))
+        return refusal.reason;
+    char szLOCX[11], szShown[LOCATOR_DISPLAY_SIZE];
+    KLOCXFromDMSLoLaTab(tab, szLOCX, nLoDir, nLaDir);
+    locator_display_text(szLOCX, szShown);
+    return szShown;
+}
+
+} // namespace
+
+// Every corner of a north-east cell, typed back as the window shows it,
+// encodes to its own cell: sampled over the whole north-east quarter with
+// every symbol of every position drawn.
+TEST(RoundTieInward, NorthEastCornersTypedBackEncodeToTheirOwnCell)
+{
+    LocaleGuard locale("C");
+    static const char *const kSymbols[5] = {"jklmnopqr", "0123456789", "abcdefghijklmnopqrstuvwx",
+                                            "abcdefghijklmnopqrstuvwx", "0123456789"};
+    uint32_t state = 2026;
+    auto draw = [&state](const char *szSet) {
+        state = state * 1664525u + 1013904223u;
+        return szSet[(state >> 8) % std::strlen(szSet)];
+    };
+    for (int n = 0; n < 20000; n++) {
+        std::string locator(10, ' ');
+        for (int i = 0; i < 10; i++)
+            locator[i] = draw(kSymbols[i / 2]);
+        ASSERT_EQ(TypedBack(locator), locator);
     }
 }

@@ -61,6 +61,15 @@ FRENCH_REFUSALS = {
     "entry7": "Secondes de latitude : 75 n'est pas inférieur à 60",
     "entry8": "Caractère 1 de ZZ99ZZ : une lettre de A à R est attendue",
 }
+# What each DMS field takes, its description and tooltip.
+FRENCH_NUMBER_HINTS = {
+    "entry2": "degrés de longitude, 0 à 180", "entry3": "minutes de longitude, 0 à moins de 60",
+    "entry4": "secondes de longitude, 0 à moins de 60", "entry5": "degrés de latitude, 0 à 90",
+    "entry6": "minutes de latitude, 0 à moins de 60",
+    "entry7": "secondes de latitude, 0 à moins de 60",
+}
+# The section labels whose texts end in a line feed, named without it.
+FRENCH_LABELS = ["Longitude", "Latitude", "QTH locator étendu vers DMS"]
 
 # What each language shows and says. Under a locale with no catalogue of the
 # program's the whole window is French, the toolkit's texts included.
@@ -70,6 +79,8 @@ LANGUAGES = {
         "letters": RADIO_ORDER,
         "names": FRENCH_NAMES,
         "radios": ["Longitude est", "Longitude ouest", "Latitude nord", "Latitude sud"],
+        "number_hints": FRENCH_NUMBER_HINTS,
+        "labels": FRENCH_LABELS,
         "separator": ".",
     },
     "fr_FR.UTF-8": {
@@ -83,6 +94,8 @@ LANGUAGES = {
         "separator": ",",
         "catalogue": "fr",
         "hint": FRENCH_HINT,
+        "number_hints": FRENCH_NUMBER_HINTS,
+        "labels": FRENCH_LABELS,
         "refusals": FRENCH_REFUSALS,
         "close_key": "Escape",
     },
@@ -110,6 +123,14 @@ LANGUAGES = {
         "hint": ("2, 4, 6, 8 or 10 characters, from AA00AAAA00 to RR99XXXX99, in upper or lower "
                  "case (for example jn18dt). Blanks around it are ignored; any other text is "
                  "refused, with the reason."),
+        "number_hints": {
+            "entry2": "longitude degrees, 0 to 180", "entry3": "longitude minutes, 0 to under 60",
+            "entry4": "longitude seconds, 0 to under 60", "entry5": "latitude degrees, 0 to 90",
+            "entry6": "latitude minutes, 0 to under 60",
+            "entry7": "latitude seconds, 0 to under 60",
+        },
+        "labels": ["Longitude (E east, W west)", "Latitude (N north, S south)",
+                   "Extended QTH locator to DMS"],
         "refusals": {
             "entry7": "Latitude seconds: 75 is not less than 60",
             "entry8": "Character 1 of ZZ99ZZ: a letter A-R is expected",
@@ -129,6 +150,7 @@ XK_BACKSPACE = 0xFF08
 XK_TAB = 0xFF09
 XK_RETURN = 0xFF0D
 XK_END = 0xFF57
+XK_HOME = 0xFF50
 XK_ESCAPE = 0xFF1B
 XK_CONTROL_L = 0xFFE3
 XK_Q = ord("q")
@@ -436,6 +458,23 @@ def check_accessible_names(window):
     descriptions = [window.radios[r].description for r in RADIO_ORDER]
     check(descriptions == window.language["radios"],
           f"each hemisphere button names its axis: {descriptions}")
+    hints = {entry: window.entries[entry].description for entry in DMS_INPUTS}
+    check(hints == window.language["number_hints"], f"each number says what it takes: {hints}")
+    labels = [n.name for n in walk(window.frame) if n.getRole() == pyatspi.ROLE_LABEL]
+    check(all(name in labels for name in window.language["labels"]) and
+          not any(name.endswith("\n") for name in labels),
+          f"no label is named with its line feed: {labels}")
+
+
+def shown_reasons(window):
+    """The texts of the labels shown outside the window's frame: where a
+    refused field's reason shows."""
+    texts = []
+    for child in window.application:
+        if (child is not None and child.getRole() != pyatspi.ROLE_FRAME and
+                has_state(child, pyatspi.STATE_SHOWING)):
+            texts += [n.name for n in walk(child) if n.getRole() == pyatspi.ROLE_LABEL]
+    return texts
 
 
 def check_catalogue_beside_program(process, window):
@@ -500,8 +539,10 @@ def paste_into(window, display, entry, text):
         def menu_items():
             for child in window.application:
                 if child is not None and child.getRole() == pyatspi.ROLE_WINDOW:
-                    return [n for n in walk(child) if n.getRole() == pyatspi.ROLE_MENU_ITEM and
-                            has_state(n, pyatspi.STATE_SHOWING)]
+                    items = [n for n in walk(child) if n.getRole() == pyatspi.ROLE_MENU_ITEM and
+                             has_state(n, pyatspi.STATE_SHOWING)]
+                    if items:
+                        return items
             return None
 
         items = wait_for("the context menu", menu_items)
@@ -526,20 +567,35 @@ def paste_into(window, display, entry, text):
 
 
 def check_refusals(window):
-    """A refused field takes the focus and says why in its description, the
-    results are cleared, and the next accepted press puts the description
-    back as it was."""
+    """A result goes as soon as an input of its half changes. A refused
+    field takes the focus and says why in its description and in a label
+    shown under it until the next key, the results are cleared, and the next
+    accepted press puts the description back as it was."""
     refusals = window.language["refusals"]
     entry7 = window.entries["entry7"]
+    check(window.text("entry1") == "jn18dtkk78", "the locator of 2 17 14 / 48 48 38 is shown")
+    focus(window, "entry7")
+    press_keysym(XK_END)
+    press_keysym(XK_BACKSPACE)
+    expect_texts(window, {"entry7": "3", "entry1": ""},
+                 "a seconds digit erased: the locator of the old seconds is gone")
     retype(window, "entry7", "75")
     press_and_expect(window, XK_RETURN, {"entry1": ""}, "75 seconds, Enter: no locator")
     wait_for("the seconds field to say why",
              lambda: entry7.description == refusals["entry7"] and
              window.focused() == "entry7")
+    wait_for("the reason to show under the field, no pointer needed",
+             lambda: shown_reasons(window) == [refusals["entry7"]])
+    print(f"ok: the reason shows: {refusals['entry7']}")
+    press_keysym(XK_HOME)
+    wait_for("the next key to take the reason away", lambda: shown_reasons(window) == [])
+    check(window.text("entry7") == "75" and window.focused() == "entry7",
+          "the key still went to the field")
     retype(window, "entry7", "38")
     press_and_expect(window, XK_RETURN, {"entry1": "jn18dtkk78"}, "38 seconds, Enter")
-    wait_for("the seconds field's description to be cleared", lambda: entry7.description == "")
-    print("ok: a refused number is named, then cleared")
+    wait_for("the seconds field's description to be its hint again",
+             lambda: entry7.description == window.language["number_hints"]["entry7"])
+    print("ok: a refused number is named, then its hint comes back")
 
     entry8 = window.entries["entry8"]
     retype(window, "entry8", "ZZ99ZZ")
@@ -547,6 +603,8 @@ def check_refusals(window):
                      "ZZ99ZZ, Enter: the results are cleared")
     wait_for("the locator field to say why",
              lambda: entry8.description == refusals["entry8"] and window.focused() == "entry8")
+    wait_for("the reason to show under the locator field",
+             lambda: shown_reasons(window) == [refusals["entry8"]])
     retype(window, "entry8", "jn18dt")
     press_and_expect(window, XK_RETURN, decoded("2.00 15.00 0.00 E 48.00 47.00 30.00 N"),
                      "jn18dt, Enter")
@@ -561,13 +619,14 @@ def scenario_close_button(process, display, language):
     check_accessible_names(window)
 
     # DMS to locator. Empty fields count as zeros; the hemisphere flag still
-    # moves the result, but only when the button is pressed again.
+    # moves the result, when the button is pressed again.
     click(window.buttons["encode"])
     expect_texts(window, {"entry1": "jj00aaaa00"}, "empty fields, E and N")
     select_radio(window, "O")
     wait_for("O to deselect E", lambda: not has_state(window.radios["E"], pyatspi.STATE_CHECKED))
     check(has_state(window.radios["N"], pyatspi.STATE_CHECKED), "N stays selected")
-    check(window.text("entry1") == "jj00aaaa00", "a hemisphere change alone converts nothing")
+    expect_texts(window, {"entry1": ""},
+                 "a hemisphere change converts nothing and clears the old locator")
     click(window.buttons["encode"])
     expect_texts(window, {"entry1": "ij90xaxa90"}, "empty fields, O and N")
     for entry, text in zip(DMS_INPUTS, ["73", "59", "16", "40", "45", "31"]):

@@ -24,9 +24,9 @@ bool encode_line(std::string_view line, const Settings &settings, OutputBuffer &
         why = position.reason;
         return false;
     }
-    char szLocator[kMaxLocatorLength];
-    encode_locator(position.value, settings.system, settings.precision, szLocator);
-    out.append(std::string_view(szLocator, static_cast<size_t>(settings.precision)));
+    const size_t length = static_cast<size_t>(settings.precision);
+    encode_locator(position.value, settings.system, settings.precision, out.reserve(length));
+    out.commit(length);
     return true;
 }
 

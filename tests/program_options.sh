@@ -19,4 +19,9 @@ err=$("$tolka" --no-such-option 2>&1 >/dev/null); rc=$?
 [ $rc = 2 ] && grep -q "no-such-option" <<<"$err" || fail "an unknown option exited $rc: $err"
 err=$("$tolka" --version 2>&1 >/dev/full); rc=$?
 [ $rc = 1 ] && [ -n "$err" ] || fail "--version to a full disk exited $rc with '$err'"
+# The C library's messages are French with the rest, the toolkit's start
+# over: its catalogue is kept away only while the toolkit prepares.
+err=$(env -u LANGUAGE LC_ALL=C.UTF-8 "$tolka" --version 2>&1 >/dev/full)
+[ "$err" = "tolka: Aucun espace disponible sur le périphérique" ] ||
+  fail "the C library's message is not French: '$err'"
 exit $status

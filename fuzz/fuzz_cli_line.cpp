@@ -188,10 +188,12 @@ void check_decode(std::string_view text, const Settings &settings)
     const bool bCentre = text.size() & 2, bDms = text.size() & 4;
     const int64_t nLatitude = cell_latitude_e4(cell.value, bCentre);
     const int64_t nLongitude = cell_longitude_e4(cell.value, bCentre);
+    const Rounding rounding = bCentre ? Rounding::kNearest : Rounding::kUp;
     char szPrinted[2 * kNumberRoom + 1];
-    size_t n = bDms ? format_dms(nLatitude, true, szPrinted) : format_degrees(nLatitude, szPrinted);
+    size_t n = bDms ? format_dms(nLatitude, true, rounding, szPrinted)
+                    : format_degrees(nLatitude, szPrinted);
     szPrinted[n++] = ' ';
-    n += bDms ? format_dms(nLongitude, false, szPrinted + n)
+    n += bDms ? format_dms(nLongitude, false, rounding, szPrinted + n)
               : format_degrees(nLongitude, szPrinted + n);
     const Result<Position> centre = parse_position(std::string_view(szPrinted, n));
     check(static_cast<bool>(centre), "the printed point reads back", text);

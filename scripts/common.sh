@@ -71,7 +71,7 @@ stop_xvfb() {
 TEST_PACKAGES=(libgtest-dev libbenchmark-dev locales gettext desktop-file-utils groff-base man-db
   valgrind clang libfuzzer-14-dev libclang-rt-14-dev python3 python3-pyatspi at-spi2-core
   libatk-adaptor libgail-common dbus-daemon dbus-bin procps xclip lintian appstream reuse
-  gpsd gpsd-clients gdal-bin)
+  gpsd gpsd-clients gdal-bin libc-l10n)
 
 # Generates the locales the tests run under, where they are missing, and
 # lists them in /etc/locale.gen: locale-gen rebuilds every locale from that

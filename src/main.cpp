@@ -73,6 +73,7 @@ void read_options(int *pArgc, char ***pArgv)
      * them. */
     g_option_context_set_help_enabled(context, FALSE);
     g_option_context_add_main_entries(context, entries, NULL);
+    g_option_context_add_group(context, unseen_texts_group());
     g_option_context_add_group(context, gtk_get_option_group(FALSE));
     GError *error = NULL;
     if (!g_option_context_parse(context, pArgc, pArgv, &error)) {
@@ -101,6 +102,7 @@ void read_options(int *pArgc, char ***pArgv)
         g_free(szVersion);
     }
     g_option_context_free(context);
+    leave_property_descriptions_untranslated();
     if (!bHelp && !bVersion)
         return;
     if (fflush(stdout) != 0 || ferror(stdout)) {

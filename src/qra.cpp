@@ -45,36 +45,12 @@ bool AxisIndices(double s, int *pnIndex)
         return false;
     double r = s;
     pnIndex[0] = static_cast<int>(r);
+#pragma GCC unroll 5
     for (int i = 1; i < kLevelCount; i++) {
         r = (r - pnIndex[i - 1]) * kLevels[i].nCells;
         pnIndex[i] = static_cast<int>(r);
     }
     return true;
-}
-
-/* Writes one axis's five characters at szOut[0], [2], [4], [6], [8].
- * dHalfRange/dRange: 180/360 for longitude, 90/180 for latitude. */
-void EncodeAxis(double m, int nDir, double dHalfRange, double dRange, char *szOut)
-{
-    const bool bInRange = m >= -dHalfRange && m <= dHalfRange;
-    m = m + kBias;
-    const double x = nDir == 0 ? m + dHalfRange : dHalfRange - m;
-    /* Divide first, then scale: the order fixes the rounding. */
-    int anIndex[kLevelCount];
-    const bool bIndexed = AxisIndices(x / dRange * kLevels[0].nCells, anIndex);
-    /* The bias pushes 180 E and 90 N (and what lies within it of them) past
-     * the last column or row; they belong to it, as the grid has no cell
-     * beyond. Magnitudes out of range keep their out-of-alphabet letters. */
-    if (bIndexed && bInRange && anIndex[0] >= kLevels[0].nCells)
-        for (int i = 0; i < kLevelCount; i++)
-            anIndex[i] = kLevels[i].nCells - 1;
-    for (int i = 0; i < kLevelCount; i++) {
-        if (!bIndexed)
-            szOut[2 * i] = '?'; /* a visible non-locator */
-        else
-            szOut[2 * i] = kLevels[i].bLetter ? KAsciiCharFromNumber(anIndex[i])
-                                              : KAsciiNumberFromNumber(anIndex[i]);
-    }
 }
 
 /* Low byte of nBase + n without signed overflow; a negative index simply
@@ -85,11 +61,46 @@ char LowByte(int nBase, int n)
                                                         static_cast<unsigned>(n)));
 }
 
+/* The sum KConvertDMS2Decimal exports, here where the encoder can inline
+ * it: an exported function may be interposed, so it is called instead. */
+double DegreesOf(double degrees, double minutes, double seconds)
+{
+    return degrees + minutes / 60 + seconds / 3600;
+}
+
+/* Writes one axis's five characters at szOut[0], [2], [4], [6], [8].
+ * dHalfRange/dRange: 180/360 for longitude, 90/180 for latitude. Inlined
+ * into both calls, so that the ranges are constants. */
+inline __attribute__((always_inline)) void EncodeAxis(double m, int nDir, double dHalfRange,
+                                                      double dRange, char *szOut)
+{
+    const bool bInRange = (m >= -dHalfRange) & (m <= dHalfRange);
+    m = m + kBias;
+    const double x = nDir == 0 ? m + dHalfRange : dHalfRange - m;
+    /* Divide first, then scale: the order fixes the rounding. */
+    int anIndex[kLevelCount];
+    if (!AxisIndices(x / dRange * kLevels[0].nCells, anIndex)) {
+        for (int i = 0; i < kLevelCount; i++)
+            szOut[2 * i] = '?'; /* a visible non-locator */
+        return;
+    }
+    /* The bias pushes 180 E and 90 N (and what lies within it of them) past
+     * the last column or row; they belong to it, as the grid has no cell
+     * beyond. Magnitudes out of range keep their out-of-alphabet letters.
+     * Every index is selected, not branched to: all replaced or none. */
+    const bool bPastFarEdge = bInRange & (anIndex[0] >= kLevels[0].nCells);
+#pragma GCC unroll 5
+    for (int i = 0; i < kLevelCount; i++) {
+        const int n = bPastFarEdge ? kLevels[i].nCells - 1 : anIndex[i];
+        szOut[2 * i] = LowByte(kLevels[i].bLetter ? 'A' : '0', n);
+    }
+}
+
 } // namespace
 
 double KConvertDMS2Decimal(double degrees, double minutes, double seconds)
 {
-    return degrees + minutes / 60 + seconds / 3600;
+    return DegreesOf(degrees, minutes, seconds);
 }
 
 char KAsciiCharFromNumber(int nCharacter)
@@ -104,8 +115,8 @@ char KAsciiNumberFromNumber(int nCharacter)
 
 int KLOCXFromDMSLoLaTab(const double *tab, char *szLOCX, int nLoDir, int nLaDir)
 {
-    EncodeAxis(KConvertDMS2Decimal(tab[0], tab[1], tab[2]), nLoDir, 180, 360, szLOCX);
-    EncodeAxis(KConvertDMS2Decimal(tab[3], tab[4], tab[5]), nLaDir, 90, 180, szLOCX + 1);
+    EncodeAxis(DegreesOf(tab[0], tab[1], tab[2]), nLoDir, 180, 360, szLOCX);
+    EncodeAxis(DegreesOf(tab[3], tab[4], tab[5]), nLaDir, 90, 180, szLOCX + 1);
     szLOCX[10] = '\0';
     return 0;
 }

@@ -30,3 +30,42 @@ void choose_window_language(void)
     if (!*dcgettext(TOLKA_DOMAIN, szHeader, LC_MESSAGES))
         textdomain("messages");
 }
+
+namespace {
+
+/* No catalogue can be found under a directory that is a file. */
+const char kNoCatalogue[] = "/dev/null";
+const char kLibcDomain[] = "libc";
+gchar *g_szLibcDirectory = NULL;
+
+gboolean hide_libc_catalogue(GOptionContext *, GOptionGroup *, gpointer, GError **)
+{
+    g_free(g_szLibcDirectory);
+    g_szLibcDirectory = g_strdup(bindtextdomain(kLibcDomain, NULL));
+    bindtextdomain(kLibcDomain, kNoCatalogue);
+    return TRUE;
+}
+
+gboolean restore_libc_catalogue(GOptionContext *, GOptionGroup *, gpointer, GError **)
+{
+    if (g_szLibcDirectory) {
+        bindtextdomain(kLibcDomain, g_szLibcDirectory);
+        g_free(g_szLibcDirectory);
+        g_szLibcDirectory = NULL;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+GOptionGroup *unseen_texts_group(void)
+{
+    GOptionGroup *group = g_option_group_new("unseen-texts", "", "", NULL, NULL);
+    g_option_group_set_parse_hooks(group, hide_libc_catalogue, restore_libc_catalogue);
+    return group;
+}
+
+void leave_property_descriptions_untranslated(void)
+{
+    bindtextdomain("gtk20-properties", kNoCatalogue);
+}

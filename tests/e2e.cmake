@@ -11,6 +11,9 @@ add_test(NAME e2e.ConvertsBothWaysThenCloseButtonExitsZero
          COMMAND bash ${TOLKA_E2E} $<TARGET_FILE:tolka> close-button)
 add_test(NAME e2e.WindowManagerCloseExitsZero
          COMMAND bash ${TOLKA_E2E} $<TARGET_FILE:tolka> window-manager)
+# Asked for a language it has no catalogue for: French all the same.
+add_test(NAME e2e.LanguageWithoutCatalogueStaysFrench
+         COMMAND bash ${TOLKA_E2E} $<TARGET_FILE:tolka> language-without-catalogue)
 
 # The program installed with `cmake --install --prefix` into a scratch
 # prefix, in French and in English: it must find its catalogues there, not
@@ -34,6 +37,7 @@ endforeach()
 
 # A run takes a few seconds; every wait inside has its own 10 s limit.
 set_tests_properties(e2e.ConvertsBothWaysThenCloseButtonExitsZero e2e.WindowManagerCloseExitsZero
+                     e2e.LanguageWithoutCatalogueStaysFrench
                      e2e.InstalledInFrenchTypedPastedAndRead
                      e2e.InstalledInEnglishTypedPastedAndRead
                      PROPERTIES TIMEOUT 60 LABELS e2e)

@@ -32,4 +32,9 @@ utf8=$(LC_ALL=fr_FR.UTF-8 "$tolka" --help | LC_ALL=C od -An -tx1 | tr -d ' \n')
 [[ $utf8 == *64656772c3a973* ]] || fail "--help under fr_FR.UTF-8 is not UTF-8"
 err=$("$tolka" --version 2>&1 >/dev/full); rc=$?
 [ $rc = 1 ] && [ -n "$err" ] || fail "--version to a full disk exited $rc with '$err'"
+# The C library's messages are French with the rest, the toolkit's start
+# over: its catalogue is kept away only while the toolkit prepares.
+err=$(env -u LANGUAGE LC_ALL=C.UTF-8 "$tolka" --version 2>&1 >/dev/full)
+[ "$err" = "tolka: Aucun espace disponible sur le périphérique" ] ||
+  fail "the C library's message is not French: '$err'"
 exit $status

@@ -25,9 +25,9 @@ bool encode_line(std::string_view line, const Settings &settings, OutputBuffer &
         why = position.reason;
         return false;
     }
-    char szLocator[kMaxLocatorLength];
-    encode_locator(position.value, settings.system, settings.precision, szLocator);
-    out.append(std::string_view(szLocator, static_cast<size_t>(settings.precision)));
+    const size_t length = static_cast<size_t>(settings.precision);
+    encode_locator(position.value, settings.system, settings.precision, out.reserve(length));
+    out.commit(length);
     return true;
 }
 
@@ -47,11 +47,13 @@ bool decode_line(std::string_view line, const Settings &settings, OutputBuffer &
      * the cell. */
     const int64_t nLatitude = cell_latitude_e4(c, settings.centre);
     const int64_t nLongitude = cell_longitude_e4(c, settings.centre);
+    const Rounding rounding = settings.centre ? Rounding::kNearest : Rounding::kUp;
     char szLatitude[kNumberRoom], szLongitude[kNumberRoom];
-    const size_t nLatitudeLength = settings.dms ? format_dms(nLatitude, true, szLatitude)
+    const size_t nLatitudeLength = settings.dms ? format_dms(nLatitude, true, rounding, szLatitude)
                                                 : format_degrees(nLatitude, szLatitude);
-    const size_t nLongitudeLength = settings.dms ? format_dms(nLongitude, false, szLongitude)
-                                                 : format_degrees(nLongitude, szLongitude);
+    const size_t nLongitudeLength = settings.dms
+                                        ? format_dms(nLongitude, false, rounding, szLongitude)
+                                        : format_degrees(nLongitude, szLongitude);
     out.append(std::string_view(szLatitude, nLatitudeLength));
     out.append(" ");
     out.append(std::string_view(szLongitude, nLongitudeLength));

@@ -66,10 +66,14 @@ size_t format_degrees(int64_t nE4, char *szOut)
     return static_cast<size_t>(p - szOut);
 }
 
-size_t format_dms(int64_t nE4, bool bLatitude, char *szOut)
+size_t format_dms(int64_t nE4, bool bLatitude, Rounding rounding, char *szOut)
 {
-    /* Hundredths of a second, rounded up; then split. */
-    const int64_t nSigned = nE4 >= 0 ? (nE4 + 99) / 100 : -(-nE4 / 100);
+    /* Hundredths of a second, rounded; then split. The magnitude's rounding
+     * goes up for a positive value and down for a negative one (up means
+     * north or east), or to the nearest either way. */
+    const int64_t nMagnitude = nE4 < 0 ? -nE4 : nE4;
+    const int64_t nAdded = rounding == Rounding::kNearest ? 50 : nE4 >= 0 ? 99 : 0;
+    const int64_t nSigned = (nMagnitude + nAdded) / 100 * (nE4 < 0 ? -1 : 1);
     const int64_t nHundredths = nSigned < 0 ? -nSigned : nSigned;
     const int64_t nSeconds = nHundredths % 6000;
     char *p = szOut;

@@ -19,11 +19,17 @@ constexpr size_t kNumberRoom = 48;
  * length; nothing is terminated. */
 size_t format_degrees(int64_t nE4, char *szOut);
 
+/* How format_dms takes a value to the hundredth of a second. */
+enum class Rounding {
+    kUp,      /* north and east: a cell's corner stays inside its cell */
+    kNearest, /* a half away from zero: a centre, which has room all round */
+};
+
 /* Writes "48 48 37.50 N": whole degrees and minutes, seconds with two
  * decimals, then the hemisphere letter (N/S, or E/W when !bLatitude). The
- * value, in signed ten-thousandths of a second, is rounded up (north and
- * east, as for format_degrees) to the hundredth before it is split, so the
- * seconds never read 60.00. Returns the length. */
-size_t format_dms(int64_t nE4, bool bLatitude, char *szOut);
+ * value, in signed ten-thousandths of a second, is rounded to the hundredth
+ * before it is split, so the seconds never read 60.00. Returns the
+ * length. */
+size_t format_dms(int64_t nE4, bool bLatitude, Rounding rounding, char *szOut);
 
 #endif

@@ -102,6 +102,17 @@ public:
                 pTo[i] = pFrom[i];
         m_used += text.size();
     }
+    /* Where the line's next n bytes (at most kLineRoom) are to be written in
+     * place, then taken with commit(n): a result written elsewhere and
+     * copied would be read back as words just after being stored as bytes,
+     * which the processor waits for. */
+    char *reserve(size_t n)
+    {
+        if (n > sizeof m_buffer - m_used)
+            flush(); /* as in overflow: only a line longer than kLineRoom */
+        return m_buffer + m_used;
+    }
+    void commit(size_t n) { m_used += n; }
     void begin_line();  /* makes room for a line and remembers where it starts */
     void cancel_line(); /* takes back what the line wrote */
     void end_line() { append("\n"); }

@@ -55,20 +55,25 @@ int32_t finest_index(const Coordinate &c, const Axis &axis)
 /* Writes the locator of the finest cells nLongitude, nLatitude, finest level
  * first: each level's index is the remainder, the quotient goes up. A
  * template over the table, unrolled, so that every division is by a
- * constant: this runs once per converted line. */
+ * constant, and unsigned, which needs no correction for a sign: this runs
+ * once per converted line. Each character goes straight to its place: a
+ * copy through a buffer of its own would read bytes just stored one by one
+ * as a word, which the processor cannot forward and waits for. */
 template <const Level (&kTable)[kLevels]>
 void write_characters(int32_t nLongitude, int32_t nLatitude, int nLength, char *szOut)
 {
-    char sz[kMaxLocatorLength];
+    uint32_t longitude = static_cast<uint32_t>(nLongitude);
+    uint32_t latitude = static_cast<uint32_t>(nLatitude);
 #pragma GCC unroll 5
     for (int i = kLevels - 1; i >= 0; i--) {
-        sz[2 * i] = static_cast<char>(kTable[i].cFirst + nLongitude % kTable[i].nCells);
-        sz[2 * i + 1] = static_cast<char>(kTable[i].cFirst + nLatitude % kTable[i].nCells);
-        nLongitude /= kTable[i].nCells;
-        nLatitude /= kTable[i].nCells;
+        const uint32_t cells = static_cast<uint32_t>(kTable[i].nCells);
+        if (2 * i < nLength)
+            szOut[2 * i] = static_cast<char>(kTable[i].cFirst + longitude % cells);
+        if (2 * i + 1 < nLength)
+            szOut[2 * i + 1] = static_cast<char>(kTable[i].cFirst + latitude % cells);
+        longitude /= cells;
+        latitude /= cells;
     }
-    for (int i = 0; i < nLength; i++) /* fewer bytes than a call to memcpy costs */
-        szOut[i] = sz[i];
 }
 
 void write_characters(int32_t nLongitude, int32_t nLatitude, LocatorSystem system, int nLength,

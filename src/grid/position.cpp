@@ -109,9 +109,16 @@ bool scale(const Decimal &d, int64_t nSeconds, int64_t &nUnits, bool &bBeyond, R
     return true;
 }
 
+/* A coordinate of nUnits (and beyond them when bBeyond), negative only if
+ * it is not an exact zero. */
+Coordinate signed_coordinate(int64_t nUnits, bool bBeyond, bool bNegative)
+{
+    return Coordinate{nUnits, bBeyond, bNegative && (nUnits != 0 || bBeyond)};
+}
+
 void set_sign(Coordinate &c, bool bNegative)
 {
-    c.negative = bNegative && (c.units != 0 || c.beyond);
+    c = signed_coordinate(c.units, c.beyond, bNegative);
 }
 
 bool within(const Coordinate &c, int64_t nLimit)
@@ -119,14 +126,19 @@ bool within(const Coordinate &c, int64_t nLimit)
     return c.units < nLimit || (c.units == nLimit && !c.beyond);
 }
 
-Result<Position> checked(const Position &p, std::string_view latitude, std::string_view longitude)
+/* The position, or why it is out of range; the views are its words as
+ * typed. The coordinates come by value, in registers (see
+ * parse_decimal_position). */
+Result<Position> checked(Coordinate latitude, Coordinate longitude,
+                         std::string_view latitudeWord, std::string_view longitudeWord)
 {
-    if (!within(p.latitude, 90 * kUnitsPerDegree))
-        return refused<Position>(refusal(N_("latitude %s is out of range (-90 to 90)"), latitude));
-    if (!within(p.longitude, 180 * kUnitsPerDegree))
+    if (!within(latitude, 90 * kUnitsPerDegree))
         return refused<Position>(
-            refusal(N_("longitude %s is out of range (-180 to 180)"), longitude));
-    return {p, {}};
+            refusal(N_("latitude %s is out of range (-90 to 90)"), latitudeWord));
+    if (!within(longitude, 180 * kUnitsPerDegree))
+        return refused<Position>(
+            refusal(N_("longitude %s is out of range (-180 to 180)"), longitudeWord));
+    return {Position{latitude, longitude}, {}};
 }
 
 /* What a number's place holds when it is not one: a word that starts like
@@ -158,9 +170,9 @@ bool at_end(std::string_view s, size_t pos, Reason &why)
 }
 
 /* One signed decimal number of degrees at pos, ending at a blank, a comma
- * or the end of s; word is its text. */
-bool signed_degrees(std::string_view s, size_t &pos, Coordinate &c, std::string_view &word,
-                    Reason &why)
+ * or the end of s; word is its text. Returned by value, in registers: see
+ * parse_decimal_position. Sets why when there is none. */
+Coordinate signed_degrees(std::string_view s, size_t &pos, std::string_view &word, Reason &why)
 {
     const size_t start = pos;
     const bool bNegative = s[pos] == '-';
@@ -169,13 +181,14 @@ bool signed_degrees(std::string_view s, size_t &pos, Coordinate &c, std::string_
     Decimal d;
     if (!scan_decimal(s, pos, d) || (pos < s.size() && !is_blank(s[pos]) && s[pos] != ',')) {
         why = refusal(N_("%s is not a plain decimal number"), word_at(s, start));
-        return false;
+        return {};
     }
     word = s.substr(start, pos - start);
-    if (!scale(d, 3600, c.units, c.beyond, why))
-        return false;
-    set_sign(c, bNegative);
-    return true;
+    int64_t nUnits;
+    bool bBeyond;
+    if (!scale(d, 3600, nUnits, bBeyond, why))
+        return {};
+    return signed_coordinate(nUnits, bBeyond, bNegative);
 }
 
 /* A coordinate in degrees, minutes and seconds with its hemisphere letter. */
@@ -400,7 +413,7 @@ Result<Position> parse_lettered_position(std::string_view text)
                                          c[0].text, c[1].text));
     const Lettered &latitude = c[0].bLatitude ? c[0] : c[1];
     const Lettered &longitude = c[0].bLatitude ? c[1] : c[0];
-    return checked(Position{latitude.value, longitude.value}, latitude.text, longitude.text);
+    return checked(latitude.value, longitude.value, latitude.text, longitude.text);
 }
 
 } // namespace
@@ -408,23 +421,31 @@ Result<Position> parse_lettered_position(std::string_view text)
 Result<Position> parse_decimal_position(std::string_view text)
 {
     size_t pos = 0;
-    Coordinate coordinates[2];
-    std::string_view words[2];
     Reason why;
-    for (int i = 0; i < 2; i++) {
-        if (i == 1)
+    /* The coordinates stay in registers until they are stored in the result:
+     * copied there from memory, a coordinate's two flags would be read back
+     * as one word just after being stored as bytes, which the processor
+     * cannot forward and waits for. */
+    const auto read = [&](bool bFirst, std::string_view &word) -> Coordinate {
+        if (!bFirst)
             pos = skip_separator(text, pos);
         if (pos == text.size())
-            return refused<Position>(refusal(i == 0 ? N_("a latitude and a longitude are expected")
-                                                    : N_("the longitude is missing")));
-        if (text[pos] == ',')
-            return refused<Position>(refusal(N_("unexpected %s"), text.substr(pos, 1)));
-        if (!signed_degrees(text, pos, coordinates[i], words[i], why))
-            return refused<Position>(why);
-    }
-    if (!at_end(text, pos, why))
+            why = refusal(bFirst ? N_("a latitude and a longitude are expected")
+                                 : N_("the longitude is missing"));
+        else if (text[pos] == ',')
+            why = refusal(N_("unexpected %s"), text.substr(pos, 1));
+        else
+            return signed_degrees(text, pos, word, why);
+        return {};
+    };
+    std::string_view latitudeWord, longitudeWord;
+    const Coordinate latitude = read(true, latitudeWord);
+    if (!why.empty())
         return refused<Position>(why);
-    return checked(Position{coordinates[0], coordinates[1]}, words[0], words[1]);
+    const Coordinate longitude = read(false, longitudeWord);
+    if (!why.empty() || !at_end(text, pos, why))
+        return refused<Position>(why);
+    return checked(latitude, longitude, latitudeWord, longitudeWord);
 }
 
 namespace {
@@ -508,10 +529,10 @@ Reason decimal_comma(std::string_view text)
 
 Result<Position> parse_position(std::string_view text)
 {
-    if (is_nmea_sentence(text))
-        return parse_nmea_position(text);
-    Result<Position> position = parse_either(text);
-    if (!position) {
+    /* One result, returned as it is (see parse_decimal_position). */
+    const bool bNmea = is_nmea_sentence(text);
+    Result<Position> position = bNmea ? parse_nmea_position(text) : parse_either(text);
+    if (!position && !bNmea) {
         const Reason why = decimal_comma(text);
         if (!why.empty())
             position.reason = why;

@@ -69,7 +69,13 @@ TEST(CliDecode, PrintsCornerOrCentreInDegreesOrDms)
         {T, false, true, "AJ05BAAA00", "5 0 0.00 N 179 55 0.00 W"},
         {T, false, true, "RR99XXXX99", "89 59 59.38 N 179 59 58.75 E"},
         {T, false, true, "II89XXXX99", "0 0 0.62 S 2 0 1.25 W"}, // -0.625": up, north
-        {T, true, true, "AA00AAAA00", "89 59 59.68 S 179 59 59.37 W"},
+        // A centre has room all round: to the nearest hundredth, a half
+        // away from zero, in every hemisphere. JN18DT00AA's centre is
+        // 48 47 30.3125 N 2 15 0.625 E; II89XXXX99's 0 0 0.3125 S 2 0 0.625 W,
+        // AA00AAAA00's 89 59 59.6875 S 179 59 59.375 W.
+        {M, true, true, "JN18DT00AA", "48 47 30.31 N 2 15 0.63 E"},
+        {T, true, true, "II89XXXX99", "0 0 0.31 S 2 0 0.63 W"},
+        {T, true, true, "AA00AAAA00", "89 59 59.69 S 179 59 59.38 W"},
         {T, true, true, "JN18", "48 30 0.00 N 3 0 0.00 E"},
         {M, false, true, "JN18DT72AX", "48 48 14.38 N 2 18 30.00 E"},
         {M, true, false, "JN18DT72", "48.802083333334 2.3125"},

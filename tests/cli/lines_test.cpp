@@ -111,6 +111,8 @@ TEST(CliRun, ConvertsEveryLineAndNamesTheRefusedOnes)
           "tolka-cli: line 12: \\u{FEFF}48 is not a plain decimal number\n"}},
         // Operands: a negative number is one; encode reads them as one line.
         {{"encode", "-33.8688", "--precision=6", "151.2093"}, "", {0, "QF56OD\n", ""}},
+        // So is one that starts with a point, and is refused as a number.
+        {{"encode", "-.5", "2"}, "", {1, "\n", "tolka-cli: -.5 is not a plain decimal number\n"}},
         {{"encode", "--", "-33.8688", "151.2093", "x"}, "", {1, "\n",
           "tolka-cli: unexpected x after the two coordinates\n"}},
         {{"encode", "--", "--help"}, "", {1, "\n",

@@ -8,6 +8,9 @@ through the AT-SPI registry), texts and states read back over AT-SPI.
 
     e2e.py TOLKA close-button   convert both ways, then press the close button
     e2e.py TOLKA window-manager close the window as a window manager does
+    e2e.py TOLKA language-without-catalogue
+                                the same, asked for German, which it has no
+                                catalogue for: French all the same
     e2e.py TOLKA french         an installed TOLKA in French: typed with Tab
                                 and Enter, a paste, a refused text, the
                                 accessible names, the widths of the results
@@ -722,22 +725,28 @@ def scenario_window_manager(process, display, language):
     check(status == 0, f"closing from the window manager ends with status 0 (got {status})")
 
 
-# Each scenario with the locale the program runs under.
-SCENARIOS = {"close-button": (scenario_close_button, "C.UTF-8"),
-             "window-manager": (scenario_window_manager, "C"),
-             "french": (scenario_installed, "fr_FR.UTF-8"),
-             "english": (scenario_installed, "en_US.UTF-8")}
+# Each scenario with the locale the program runs under, and the language
+# the caller asks for, if any. A language the program has no catalogue for
+# (German) is no more heeded than the C locale: the window is French, the
+# toolkit's "Fermer" included, where GLib and GTK do have German.
+SCENARIOS = {"close-button": (scenario_close_button, "C.UTF-8", None),
+             "window-manager": (scenario_window_manager, "C", None),
+             "language-without-catalogue": (scenario_window_manager, "C.UTF-8", "de"),
+             "french": (scenario_installed, "fr_FR.UTF-8", None),
+             "english": (scenario_installed, "en_US.UTF-8", None)}
 
 
 def main():
     if len(sys.argv) != 3 or sys.argv[2] not in SCENARIOS:
         sys.exit(f"usage: {sys.argv[0]} TOLKA {{{'|'.join(SCENARIOS)}}}")
-    tolka, (scenario, language) = sys.argv[1], SCENARIOS[sys.argv[2]]
+    tolka, (scenario, language, asked) = sys.argv[1], SCENARIOS[sys.argv[2]]
     # The scenario's locale and nothing of the caller's: LANGUAGE=en, for
     # one, would turn a French run English.
     environment = {name: value for name, value in os.environ.items()
                    if not name.startswith("LC_") and name not in ("LANG", "LANGUAGE")}
     environment.update(LC_ALL=language, GTK_MODULES="gail:atk-bridge")
+    if asked:
+        environment["LANGUAGE"] = asked
     environment.pop("NO_AT_BRIDGE", None)
     started = time.monotonic()
     try:

@@ -3,7 +3,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 
 # Runs one end-to-end scenario of e2e.py against a built or installed program:
-#   run-e2e.sh TOLKA close-button|window-manager|french|english
+#   run-e2e.sh TOLKA close-button|window-manager|language-without-catalogue|french|english
 # on a private X server and a private session bus. The accessibility bus and
 # registry are started by D-Bus activation inside that session; the driver is
 # the child of dbus-run-session, so the bus ends with the driver, and the
@@ -12,7 +12,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 
 if [ $# -ne 2 ]; then
-  echo "usage: $0 TOLKA close-button|window-manager|french|english" >&2
+  echo "usage: $0 TOLKA close-button|window-manager|language-without-catalogue|french|english" >&2
   exit 2
 fi
 tolka=$1

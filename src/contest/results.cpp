@@ -4,10 +4,10 @@
 #include "results.h"
 
 #include <array>
-#include <charconv>
 
 #include "band.h"
 #include "distance.h"
+#include "point.h"
 #include "report.h"
 #include "text.h"
 
@@ -291,24 +291,6 @@ void append_json_string(std::string_view text, std::string &out)
     out += '"';
 }
 
-/* The fewest decimals that read back as d, in fixed notation. */
-void append_number(double d, std::string &out)
-{
-    char buffer[64];
-    const std::to_chars_result r =
-        std::to_chars(buffer, buffer + sizeof buffer, d, std::chars_format::fixed);
-    out.append(buffer, static_cast<size_t>(r.ptr - buffer));
-}
-
-void append_position(const LatLon &p, std::string &out)
-{
-    out += '[';
-    append_number(p.longitude, out);
-    out += ',';
-    append_number(p.latitude, out);
-    out += ']';
-}
-
 } // namespace
 
 void append_map(const Contest &contest, uint32_t index, std::string &out)
@@ -318,7 +300,7 @@ void append_map(const Contest &contest, uint32_t index, std::string &out)
     const ContestLog &log = contest.logs()[index];
     const char *band = kBands[log.band].name;
     out += "{\"type\":\"Feature\",\"geometry\":{\"type\":\"Point\",\"coordinates\":";
-    append_position(log.own.centre, out);
+    append_geojson_point(out, log.own.centre.longitude, log.own.centre.latitude);
     out += "},\"properties\":{\"call\":";
     append_json_string(log.edi.call.value, out);
     out.append(",\"band\":\"").append(band).append("\",\"rank\":");
@@ -334,7 +316,7 @@ void append_map(const Contest &contest, uint32_t index, std::string &out)
         for (size_t k = 0; k < vertices.size(); k++) {
             if (k > 0)
                 out += ',';
-            append_position(vertices[k], out);
+            append_geojson_point(out, vertices[k].longitude, vertices[k].latitude);
         }
         out += "]},\"properties\":{\"call\":";
         append_json_string(log.edi.call.value, out);

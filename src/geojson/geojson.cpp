@@ -7,6 +7,7 @@
 
 #include "distance.h"
 #include "format.h"
+#include "point.h"
 
 namespace {
 
@@ -18,14 +19,6 @@ double degrees(int32_t nIndex, int32_t nPerDegree, int32_t nOffset)
     return static_cast<double>(nIndex - nOffset * nPerDegree) / nPerDegree;
 }
 
-/* The fewest decimals that read back as d, in fixed notation. */
-void append_number(OutputBuffer &out, double d)
-{
-    char sz[kNumberRoom];
-    const std::to_chars_result r = std::to_chars(sz, sz + sizeof sz, d, std::chars_format::fixed);
-    out.append(std::string_view(sz, static_cast<size_t>(r.ptr - sz)));
-}
-
 /* Metres to the millimetre. */
 void append_metres(OutputBuffer &out, double metres)
 {
@@ -33,15 +26,6 @@ void append_metres(OutputBuffer &out, double metres)
     const std::to_chars_result r =
         std::to_chars(sz, sz + sizeof sz, metres, std::chars_format::fixed, 3);
     out.append(std::string_view(sz, static_cast<size_t>(r.ptr - sz)));
-}
-
-void append_point(OutputBuffer &out, double longitude, double latitude)
-{
-    out.append("[");
-    append_number(out, longitude);
-    out.append(",");
-    append_number(out, latitude);
-    out.append("]");
 }
 
 } // namespace
@@ -59,7 +43,7 @@ void append_geojson(const Cell &cell, std::string_view locator, OutputBuffer &ou
     for (int i = 0; i < 5; i++) {
         if (i > 0)
             out.append(",");
-        append_point(out, ring[i][0], ring[i][1]);
+        append_geojson_point(out, ring[i][0], ring[i][1]);
     }
     out.append("]]},\"properties\":{\"locator\":\"");
     for (char c : locator) { /* parse_locator took only letters and digits */
@@ -72,9 +56,9 @@ void append_geojson(const Cell &cell, std::string_view locator, OutputBuffer &ou
      * most map formats (GeoPackage, shapefiles), which would turn it into
      * text. */
     out.append(",\"centre_lon\":");
-    append_number(out, degrees(2 * cell.longitude_index + cell.span, 2 * 2880, 180));
+    append_geojson_number(out, degrees(2 * cell.longitude_index + cell.span, 2 * 2880, 180));
     out.append(",\"centre_lat\":");
-    append_number(out, degrees(2 * cell.latitude_index + cell.span, 2 * 5760, 90));
+    append_geojson_number(out, degrees(2 * cell.latitude_index + cell.span, 2 * 5760, 90));
     const CellSize size = cell_size(cell);
     out.append(",\"width_m\":");
     append_metres(out, size.width);

@@ -327,11 +327,17 @@ private:
 TEST(MessageQuoting, NoCommandPassesWhatItReadsRawToTheTerminal)
 {
     // Hostile bytes in every place a message quotes: lines, operands, NMEA
-    // fields, ADIF calls and locators, EDI file names, headers and contacts.
+    // fields, ADIF calls and locators, EDI file names, headers and contacts,
+    // a contest's table.
     const std::string kRlo = "\xE2\x80\xAE", kBom = "\xEF\xBB\xBF", kEsc = "\x1B[2J";
     const TempFile edi("[REG1TEST;1]\nPWWLo=JN18DT\n[QSORecords;1]\n260905;1405;F1" + kEsc +
                        "AB;1;59;001;59;012;;JJ00" + kRlo + "AB;9;;N;N;\n");
     const TempFile badOwn("[REG1TEST;1]\nPWWLo=JN" + kRlo + "18\n[QSORecords;0]\n");
+    const TempFile entry("[REG1TEST;1]\nPCall=OK1" + kEsc + "XY\nPWWLo=JN18DT\nPBand=144 MHz\n"
+                         "[QSORecords;1]\n260905;1405;F1AB;1;59;001;59;012;;JJ00" + kRlo +
+                         "AB;9;;N;N;\n");
+    const TempFile badBand("[REG1TEST;1]\nPCall=F1AB\nPWWLo=JN18DT\nPBand=14" + kEsc +
+                           "4 MHz\n[QSORecords;0]\n");
     const std::string adif = "<CALL:8>" + kEsc + "W1AW<GRIDSQUARE:7>JN\xFF" + kEsc + "<EOR>" +
                              "<CALL:4>K1AA<GRIDSQUARE:6>JN" + kBom + "1<EOR>";
     const struct {
@@ -354,6 +360,8 @@ TEST(MessageQuoting, NoCommandPassesWhatItReadsRawToTheTerminal)
         {{"edi", badOwn.path()}, "", "JN\\u{202E}18"},
         {{"edi", "--write", edi.path()}, "", "JJ00\\u{202E}AB"},
         {{"edi", "/tmp/no\x1B[2Jsuch.edi"}, "", "no\\x1B[2Jsuch"},
+        {{"contest", entry.path(), badOwn.path()}, "", "OK1\\x1B[2JXY"},
+        {{"contest", entry.path(), badBand.path()}, "", "14\\x1B[2J4"},
     };
     for (const auto &row : kRows) {
         const Outcome outcome = run_with(row.args, row.input);
